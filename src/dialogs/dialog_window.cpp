@@ -1,0 +1,86 @@
+#include "dialogs/dialog_window.h"
+
+#include <vector>
+
+namespace {
+
+struct Route {
+  HWND window;
+  HWND frame;  // the dialog the window belongs to (itself for a dialog)
+  MessageHandler handler;
+};
+
+// Few windows at a time: a linear table is the simplest correct index.
+std::vector<Route> g_routes;
+
+Route* FindRoute(HWND window) {
+  if (!window) return nullptr;
+  for (Route& route : g_routes)
+    if (route.window == window) return &route;
+  return nullptr;
+}
+
+}  // namespace
+
+HINSTANCE LibraryInstance() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&LibraryInstance), &module);
+  return module;
+}
+
+HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPROC proc) {
+  std::vector<uint8_t> bytes = BuildDialogTemplate(layout);
+  HWND dialog = CreateDialogIndirectParamW(LibraryInstance(),
+                                           reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,
+                                           proc ? proc : RoutingDialogProc, 0);
+  if (dialog && !FindRoute(dialog)) g_routes.push_back({dialog, dialog, nullptr});
+  return dialog;
+}
+
+void InstallHandler(HWND window, HWND frame, MessageHandler handler) {
+  if (!window) return;
+  if (Route* route = FindRoute(window)) {
+    route->frame = frame;
+    route->handler = handler;
+  } else {
+    g_routes.push_back({window, frame, handler});
+  }
+}
+
+MessageHandler FindHandler(HWND window) {
+  Route* route = FindRoute(window);
+  return route ? route->handler : nullptr;
+}
+
+bool IsKnownDialog(HWND dialog) {
+  Route* route = FindRoute(dialog);
+  return route && route->frame == dialog;
+}
+
+void ForgetDialog(HWND dialog) {
+  if (!dialog) return;
+  for (size_t i = g_routes.size(); i-- > 0;)
+    if (g_routes[i].window == dialog || g_routes[i].frame == dialog)
+      g_routes.erase(g_routes.begin() + i);
+}
+
+INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    ForgetDialog(dialog);
+    return FALSE;
+  }
+  if (message == WM_NOTIFY && lParam) {
+    HWND sender = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    if (sender != dialog) {
+      if (MessageHandler control = FindHandler(sender)) {
+        LRESULT result = control(dialog, message, wParam, lParam);
+        if (result) return result;
+        // The handler may have destroyed the dialog.
+        if (!IsKnownDialog(dialog)) return FALSE;
+      }
+    }
+  }
+  if (MessageHandler own = FindHandler(dialog)) return own(dialog, message, wParam, lParam);
+  return FALSE;
+}

@@ -1,0 +1,42 @@
+// The callbacks that the host hands over, and the three ways in which every
+// action talks back to the host.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// All host callbacks use the standard calling convention; their results are
+// never examined.
+using AddActionCallback = int32_t(__stdcall*)(int32_t id, const char* name, const char* hint,
+                                              const char* typeCodes, uint32_t count);
+using SetVarCallback = int32_t(__stdcall*)(const char* name, const char* value);
+using ScriptProcessorCallback = int32_t(__stdcall*)(const char* line);
+using InterfaceAccessCallback = int32_t(__stdcall*)(int32_t request, char** reply);
+
+struct HostCallbackTable {
+  AddActionCallback addAction;
+  void* hostCallback2;  // kept, never called
+  void* hostCallback3;  // kept, never called
+  SetVarCallback setVar;
+  ScriptProcessorCallback scriptProcessor;
+  InterfaceAccessCallback interfaceAccess;
+};
+
+// Zero at load; each member is replaced when the host supplies it again.
+extern HostCallbackTable g_host;
+
+// Request code under which the host answers with its subroutine names.
+constexpr int32_t kRequestScriptNames = 5;
+
+// Publishes a result. An empty name or value reaches the host as a null
+// address. Does nothing when the host registered no SetVarCallback.
+void SetHostVariable(const std::string& name, const std::string& value);
+
+// Has the host run one line of its script language.
+void RunHostScript(const std::string& line);
+
+// Replaces a host text cell's block with a fresh GMEM_ZEROINIT copy of text;
+// an empty text (or a failed allocation) leaves the cell 0.
+void ReturnStringToHost(char** cell, const std::string& text);
+
+// The host's reply to a request, copied; empty when there is no callback.
+std::string AskHost(int32_t request);

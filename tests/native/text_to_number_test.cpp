@@ -1,0 +1,99 @@
+#include "plugin/text_to_number.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <string>
+
+TEST(TextToNumber, ReadsTheLongestNumericPrefixAfterBlanks) {
+  EXPECT_EQ(TextToNumber("40"), 40);
+  EXPECT_EQ(TextToNumber("  40"), 40);
+  EXPECT_EQ(TextToNumber("\t\r\n 40"), 40);
+  EXPECT_EQ(TextToNumber("40px"), 40);
+  EXPECT_EQ(TextToNumber("12.4"), 12.4);
+  EXPECT_EQ(TextToNumber("-100"), -100);
+  EXPECT_EQ(TextToNumber("+7"), 7);
+  EXPECT_EQ(TextToNumber("5."), 5);
+  EXPECT_EQ(TextToNumber(".5"), 0.5);
+  EXPECT_EQ(TextToNumber("1.2.3"), 1.2);
+  EXPECT_EQ(TextToNumber("12 34"), 12);
+}
+
+TEST(TextToNumber, TextsWithoutANumberGiveZero) {
+  EXPECT_EQ(TextToNumber(nullptr), 0);
+  EXPECT_EQ(TextToNumber(""), 0);
+  EXPECT_EQ(TextToNumber("abc"), 0);
+  EXPECT_EQ(TextToNumber("-"), 0);
+  EXPECT_EQ(TextToNumber("."), 0);
+  EXPECT_EQ(TextToNumber(" x12"), 0);
+  EXPECT_EQ(TextToNumber("\v12"), 0);  // only space, tab, CR and LF are skipped
+  EXPECT_EQ(TextToNumber("&"), 0);
+  EXPECT_EQ(TextToNumber("&H"), 0);
+  EXPECT_EQ(TextToNumber("&Z1"), 0);
+}
+
+TEST(TextToNumber, ExponentsInAllFourLetters) {
+  EXPECT_EQ(TextToNumber("1E3"), 1000);
+  EXPECT_EQ(TextToNumber("1e3"), 1000);
+  EXPECT_EQ(TextToNumber("1D3"), 1000);
+  EXPECT_EQ(TextToNumber("1d-3"), 0.001);
+  EXPECT_EQ(TextToNumber("2.5e+2"), 250);
+  EXPECT_EQ(TextToNumber("12e"), 12);   // no digits: the letter is not part of the number
+  EXPECT_EQ(TextToNumber("12e+"), 12);
+  EXPECT_EQ(TextToNumber("12f3"), 12);
+}
+
+TEST(TextToNumber, RadixForms) {
+  EXPECT_EQ(TextToNumber("&H1F"), 31);
+  EXPECT_EQ(TextToNumber("&hff"), 255);
+  EXPECT_EQ(TextToNumber("&O17"), 15);
+  EXPECT_EQ(TextToNumber("&o17"), 15);
+  EXPECT_EQ(TextToNumber("&Q17"), 15);
+  EXPECT_EQ(TextToNumber("&q17"), 15);
+  EXPECT_EQ(TextToNumber("&B101"), 5);
+  EXPECT_EQ(TextToNumber("&b1012"), 5);
+  EXPECT_EQ(TextToNumber("&17"), 15);
+  EXPECT_EQ(TextToNumber("&178"), 15);
+  EXPECT_EQ(TextToNumber("  &H10"), 16);
+  EXPECT_EQ(TextToNumber("&HFFFFFFFF"), 4294967295.0);
+}
+
+TEST(TextToNumber, HugeAndLongNumbersStayFinite) {
+  EXPECT_EQ(TextToNumber("1e400"), HUGE_VAL);
+  EXPECT_EQ(TextToNumber("-1e400"), -HUGE_VAL);
+  EXPECT_EQ(TextToNumber("1e-400"), 0);
+  EXPECT_DOUBLE_EQ(TextToNumber("1234567890123456789012345678901234567890"), 1.2345678901234568e39);
+  std::string longDigits(70000, '9');
+  EXPECT_GT(TextToNumber(longDigits.c_str()), 1e300);
+  std::string longFraction = "0." + std::string(70000, '0') + "1";
+  EXPECT_EQ(TextToNumber(longFraction.c_str()), 0);
+  EXPECT_EQ(TextToNumber("1e99999999999999999999"), HUGE_VAL);
+}
+
+TEST(RoundToInt32, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(RoundToInt32(12.4), 12);
+  EXPECT_EQ(RoundToInt32(12.6), 13);
+  EXPECT_EQ(RoundToInt32(12.5), 12);
+  EXPECT_EQ(RoundToInt32(13.5), 14);
+  EXPECT_EQ(RoundToInt32(0.5), 0);
+  EXPECT_EQ(RoundToInt32(1.5), 2);
+  EXPECT_EQ(RoundToInt32(-0.5), 0);
+  EXPECT_EQ(RoundToInt32(-1.5), -2);
+  EXPECT_EQ(RoundToInt32(-2.5), -2);
+  EXPECT_EQ(RoundToInt32(-2.6), -3);
+}
+
+TEST(RoundToInt32, SaturatesToTheSigned32BitRange) {
+  EXPECT_EQ(TextToInt("2147483647"), INT32_MAX);
+  EXPECT_EQ(TextToInt("2147483648"), INT32_MAX);
+  EXPECT_EQ(TextToInt("2147483647.5"), INT32_MAX);
+  EXPECT_EQ(TextToInt("-2147483648"), INT32_MIN);
+  EXPECT_EQ(TextToInt("-2147483648.5"), INT32_MIN);
+  EXPECT_EQ(TextToInt("-2147483649"), INT32_MIN);
+  EXPECT_EQ(TextToInt("1e400"), INT32_MAX);
+  EXPECT_EQ(TextToInt("-1e400"), INT32_MIN);
+  EXPECT_EQ(TextToInt("99999999999999999999999999999999999999999"), INT32_MAX);
+  EXPECT_EQ(TextToInt("&HFFFFFFFF"), INT32_MAX);
+  EXPECT_EQ(TextToInt("-2147483647.5"), -2147483648);
+}

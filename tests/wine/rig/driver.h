@@ -1,0 +1,51 @@
+// Finding this process's windows and pressing their buttons from a second
+// thread while the test's own thread sits in a modal dialog. Every wait has
+// a time-out, so a missing dialog fails instead of hanging.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+constexpr DWORD kDialogTimeoutMs = 10000;
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+
+// Visible top-level windows of this process whose class is className
+// (any class when null).
+std::vector<HWND> ProcessWindows(const wchar_t* className);
+
+// Waits for a visible top-level window of this process with that class (and
+// title, when given); null after the time-out.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr,
+                   DWORD timeoutMs = kDialogTimeoutMs);
+
+// Waits until the window is gone; false after the time-out.
+bool WaitForGone(HWND window, DWORD timeoutMs = kDialogTimeoutMs);
+
+// Posts IDCANCEL and WM_CLOSE to every dialog of this process (clean-up
+// after a failed drive, so that the modal call returns).
+void CancelAllDialogs();
+
+// Runs drive on its own thread. Join() waits for it; the drive's findings go
+// into the strings it captures and are checked on the test's thread (the
+// test framework is built without thread support).
+class Driver {
+ public:
+  explicit Driver(std::function<void()> drive);
+  ~Driver();
+  void Join();
+
+ private:
+  std::thread thread_;
+};
+
+// Child window of parent with this control id and class, searching the
+// whole tree (file dialogs nest their controls).
+HWND FindDescendant(HWND parent, int id, const wchar_t* className = nullptr);
+
+// The outer rectangle of a window in screen coordinates.
+RECT WindowRect(HWND window);
