@@ -26,6 +26,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+    sleep 0.3  # a server that lost the race for this display has exited by now
     if kill -0 "$xvfb_pid" 2>/dev/null && [[ -e /tmp/.X11-unix/X$n ]]; then
       export DISPLAY=":$n"; break
     fi
