@@ -8,7 +8,7 @@ ABS_WIN := $(abspath $(WIN))
 ABS_FUZ := $(abspath $(FUZ))
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test demo fuzz clean
+.PHONY: all deps build test demo fuzz bench clean
 
 all: build
 
@@ -31,6 +31,10 @@ test: build
 
 demo: build
 	tools/with-wine.sh $(BUILD) tools/demo.sh $(WIN)
+
+# Figures for the README, written to bench/RESULTS.md.
+bench: build
+	tools/with-wine.sh $(BUILD) tools/bench.sh $(WIN) bench/RESULTS.md
 
 # Each fuzz target for FUZZ_SECONDS (default 60).
 fuzz: build
