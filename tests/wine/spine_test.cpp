@@ -122,3 +122,28 @@ TEST(Dispatcher, CalendarStopReturnsOneWithoutReadingTheArray) {
   EXPECT_EQ(Plugin::Get().execAction(5, reinterpret_cast<char**>(16)), 1u);
   EXPECT_TRUE(HostCalls().empty());
 }
+
+TEST(Boundary, VersionResourceNamesTheProductAndTheProjectVersion) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA("VelDialogs.dll", &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA("VelDialogs.dll", 0, size, data.data()));
+  auto text = [&](const char* key) {
+    char* value = nullptr;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904B0\\") + key;
+    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return std::string();
+    return std::string(value);
+  };
+  EXPECT_EQ(text("ProductName"), "VelDialogs");
+  EXPECT_EQ(text("FileDescription"), "Font,Color & Folder Dialogs");
+  EXPECT_EQ(text("FileVersion"), VEL_VERSION);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  char fixedText[64];
+  snprintf(fixedText, sizeof(fixedText), "%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
+           LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(std::string(fixedText), VEL_VERSION);
+}
