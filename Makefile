@@ -8,7 +8,7 @@ ABS_WIN := $(abspath $(WIN))
 ABS_FUZ := $(abspath $(FUZ))
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test demo fuzz bench clean
+.PHONY: all deps build test demo fuzz bench dist clean
 
 all: build
 
@@ -35,6 +35,10 @@ demo: build
 # Figures for the README, written to bench/RESULTS.md.
 bench: build
 	tools/with-wine.sh $(BUILD) tools/bench.sh $(WIN) bench/RESULTS.md
+
+# The release package VelDialogs-<version>.zip, in $(BUILD)/dist.
+dist: build
+	tools/dist.sh $(WIN) $(BUILD)/dist
 
 # Each fuzz target for FUZZ_SECONDS (default 60).
 fuzz: build
