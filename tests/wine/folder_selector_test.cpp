@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <climits>
-#include <cstdio>
 #include <string>
 
 #include "rig/driver.h"
@@ -59,9 +58,75 @@ const Vars kCancelled = {{"xr_Dialogs_FolderSelected_Status", "False"},
 
 }  // namespace
 
-TEST(FolderSelector, Probe) {
-  FolderDialogSeen seen = RunFolder({"Choose the output folder", "C:\\windows", "100", "50"}, true);
-  printf("found=%d instr=%ls rect=%ld,%ld ok=%d\n", seen.found, seen.instruction.c_str(),
-         seen.rect.left, seen.rect.top, seen.okEnabled);
-  for (auto& v : RecordedVariables()) printf("%s=%s\n", v.first.c_str(), v.second.c_str());
+TEST(FolderSelector, ShowsTheInstructionAtThePointAndReturnsThePreselectedFolder) {
+  FolderDialogSeen seen =
+      RunFolder({"Choose the output folder", "C:\\windows", "100", "50"}, true);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.instruction, L"Choose the output folder");
+  EXPECT_EQ(seen.rect.left, 100);
+  EXPECT_EQ(seen.rect.top, 50);
+  EXPECT_TRUE(seen.okEnabled);
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+}
+
+TEST(FolderSelector, EmptyTextsGiveNoInstructionAtTheOrigin) {
+  FolderDialogSeen seen = RunFolder({nullptr, nullptr, nullptr, nullptr}, false);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.instruction, L"");
+  EXPECT_EQ(seen.rect.left, 0);
+  EXPECT_EQ(seen.rect.top, 0);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
+}
+
+TEST(FolderSelector, MinimumIntegerCentresOnTheWorkArea) {
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  FolderDialogSeen seen = RunFolder({"x", "C:\\", "-2147483648", "9"}, false);
+  ASSERT_TRUE(seen.found);
+  LONG w = seen.rect.right - seen.rect.left, h = seen.rect.bottom - seen.rect.top;
+  EXPECT_EQ(seen.rect.left, work.right / 2 - w / 2);
+  EXPECT_EQ(seen.rect.top, work.bottom / 2 - h / 2);
+}
+
+TEST(FolderSelector, RootOfADriveAndAChangedSelectionAreReturned) {
+  RunFolder({"Pick", "C:\\", "0", "0"}, true);
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\"));
+  RunFolder({"Pick", "C:\\", "0", "0"}, true, L"C:\\windows\\system32");
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows\\system32"));
+}
+
+TEST(FolderSelector, CancelReplacesAnEarlierPathWithAnEmptyText) {
+  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
+  ASSERT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  RunFolder({"Pick", "C:\\windows", "0", "0"}, false);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
+}
+
+TEST(FolderSelector, CharactersOutsideTheCodePageComeBackAsItsDefault) {
+  if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
+  const wchar_t folder[] = L"C:\\vel_\u0416\u00e9";  // Cyrillic Zhe is not in 1252, e-acute is
+  CreateDirectoryW(folder, nullptr);
+  RunFolder({"Pick", "C:\\", "0", "0"}, true, folder);
+  RemoveDirectoryW(folder);
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\vel_?\xe9"));
+}
+
+TEST(FolderSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
+  const std::string huge(65536, 'A');
+  const std::string hugePath = "C:\\" + std::string(65533, 'b');
+  struct Case { const char *title, *folder, *x, *y; } cases[] = {
+      {huge.c_str(), "C:\\windows", "0", "0"},
+      {"t", hugePath.c_str(), "0", "0"},
+      {"\xff\xfe\x80", "C:\\\xff\x81", "1e400", "-1e400"},
+      {"t", "not a path at all", "99999999999", "abc"},
+  };
+  for (const Case& c : cases) {
+    FolderDialogSeen seen = RunFolder({c.title, c.folder, c.x, c.y}, false);
+    EXPECT_TRUE(seen.found);
+    EXPECT_EQ(RecordedVariables(), kCancelled);
+  }
+  // A start folder that names nothing leaves the selection to the system;
+  // whatever it is, OK reports it as a choice.
+  RunFolder({"t", hugePath.c_str(), "0", "0"}, true, L"C:\\windows");
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <string>
 
 #include "rig/driver.h"
@@ -136,18 +135,146 @@ const Vars kCancelled = {{"xr_Dialogs_FontSelected_Status", "False"},
                          {"xr_Dialogs_FontColorSelected_HEX", "<null>"},
                          {"xr_Dialogs_FontColorSelected_RGB", "<null>"}};
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 }  // namespace
 
-TEST(FontSelector, Probe) {
-  FontDialogSeen seen = RunFont({"Liberation Serif", "11", "Bold + Italic", "100", "50"}, true);
-  printf("face=%s style=%s size=%s u=%d s=%d rect=%ld,%ld\n", Narrow(seen.face).c_str(),
-         Narrow(seen.style).c_str(), Narrow(seen.size).c_str(), seen.underline, seen.strikeOut,
-         seen.rect.left, seen.rect.top);
-  for (auto& v : RecordedVariables()) printf("%s=%s\n", v.first.c_str(), v.second.c_str());
-  FontChoice half;
-  half.size = L"10.5";
-  RunFont({"Liberation Sans", "12", "", "0", "0"}, true, half);
-  for (auto& v : RecordedVariables()) printf("%s=%s\n", v.first.c_str(), v.second.c_str());
+TEST(FontSelector, OpensAtTheGivenPointCentredOrAtTheOrigin) {
+  FontDialogSeen seen = RunFont({"Liberation Sans", "12", "", "100", "50"}, false);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.rect.left, 100);
+  EXPECT_EQ(seen.rect.top, 50);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
+
+  seen = RunFont({"Liberation Sans", "12", "", nullptr, nullptr}, false);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.rect.left, 0);
+  EXPECT_EQ(seen.rect.top, 0);
+
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  seen = RunFont({"Liberation Sans", "12", "", "7", "-2147483648"}, false);
+  ASSERT_TRUE(seen.found);
+  LONG w = seen.rect.right - seen.rect.left, h = seen.rect.bottom - seen.rect.top;
+  EXPECT_EQ(seen.rect.left, work.right / 2 - w / 2);
+  EXPECT_EQ(seen.rect.top, work.bottom / 2 - h / 2);
+}
+
+TEST(FontSelector, OpensOnTheScriptsFaceSizeAndStyle) {
+  FontDialogSeen seen = RunFont({"Liberation Serif", "12", "Bold + Italic", "0", "0"}, false);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.face, L"Liberation Serif");
+  EXPECT_EQ(seen.size, L"12");
+  EXPECT_EQ(seen.style, L"Bold Italic");
+  EXPECT_FALSE(seen.underline);
+  EXPECT_FALSE(seen.strikeOut);
+
+  // Lower case and any separators: the words alone count.
+  seen = RunFont({"Liberation Mono", "9", "strikeout/underline", "0", "0"}, true);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.face, L"Liberation Mono");
+  EXPECT_EQ(seen.size, L"9");
+  EXPECT_EQ(seen.style, L"Regular");
+  EXPECT_TRUE(seen.underline);
+  EXPECT_TRUE(seen.strikeOut);
+  EXPECT_EQ(RecordedVariables(), Chosen("Liberation Mono", "9", "#000000", "0,0,0", "0",
+                                        "Underline + StrikeOut"));
+}
+
+TEST(FontSelector, AcceptedChoiceIsReportedInItsOrder) {
+  FontChoice choice;
+  choice.face = L"Liberation Mono";
+  choice.style = L"Bold";
+  choice.size = L"14";
+  choice.underline = 1;
+  choice.strikeOut = 1;
+  choice.setColor = true;
+  choice.color = RGB(255, 0, 0);
+  RunFont({"Liberation Sans", "12", "Italic", "0", "0"}, true, choice);
+  EXPECT_EQ(RecordedVariables(), Chosen("Liberation Mono", "14", "#FF0000", "255,0,0", "0",
+                                        "Bold + Underline + StrikeOut"));
+
+  FontChoice teal;
+  teal.setColor = true;
+  teal.color = RGB(0, 128, 128);
+  RunFont({"Liberation Serif", "20", "", "0", "0"}, true, teal);
+  EXPECT_EQ(RecordedVariables(),
+            Chosen("Liberation Serif", "20", "#008080", "0,128,128", "0", "Normal"));
+}
+
+TEST(FontSelector, ColourBoxStartsBlackOnEveryCall) {
+  FontChoice red;
+  red.setColor = true;
+  red.color = RGB(255, 0, 0);
+  RunFont({"Liberation Sans", "12", "", "0", "0"}, true, red);
+  ASSERT_EQ(RecordedVariables().at(3).second, "#FF0000");
+  RunFont({"Liberation Sans", "12", "", "0", "0"}, true);
+  EXPECT_EQ(RecordedVariables().at(3).second, "#000000");
+}
+
+TEST(FontSelector, CancelWritesEmptyTextsInItsOwnOrder) {
+  RunFont({"Liberation Sans", "12", "Bold", "0", "0"}, true);
+  ASSERT_EQ(RecordedVariables().at(0).second, "True");
+  // A face changed before cancelling reaches the caller's font record, yet
+  // the outcome is still a cancel.
+  FontChoice changed;
+  changed.face = L"Liberation Mono";
+  FontDialogSeen seen = RunFont({"Liberation Sans", "12", "Bold", "0", "0"}, false, changed);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
+}
+
+TEST(FontSelector, EveryStyleNameFedBackOpensOnTheSameStyle) {
+  const char* names[] = {"Normal",
+                         "Bold",
+                         "Italic",
+                         "Bold + Italic",
+                         "Underline",
+                         "Bold + Underline",
+                         "Italic + Underline",
+                         "Bold + Italic + Underline",
+                         "StrikeOut",
+                         "Bold + StrikeOut",
+                         "Italic + StrikeOut",
+                         "Bold + Italic + StrikeOut",
+                         "Underline + StrikeOut",
+                         "Bold + Underline + StrikeOut",
+                         "Italic + Underline + StrikeOut",
+                         "Bold + Italic + Underline + StrikeOut"};
+  for (const char* name : names) {
+    RunFont({"Liberation Sans", "12", name, "0", "0"}, true);
+    EXPECT_EQ(RecordedVariables(),
+              Chosen("Liberation Sans", "12", "#000000", "0,0,0", "0", name));
+  }
+  for (auto words : {std::make_pair("SemiBold", "Bold"), std::make_pair("regular", "Normal"),
+                     std::make_pair("ITALIC bold", "Bold + Italic")}) {
+    RunFont({"Liberation Sans", "12", words.first, "0", "0"}, true);
+    EXPECT_EQ(RecordedVariables(),
+              Chosen("Liberation Sans", "12", "#000000", "0,0,0", "0", words.second))
+        << words.first;
+  }
+}
+
+TEST(FontSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
+  const std::string huge(65536, 'A');
+  std::string hugeStyle;
+  while (hugeStyle.size() < 65536) hugeStyle += "bold ";
+  struct Case { const char *name, *points, *style, *x, *y; } cases[] = {
+      {huge.c_str(), "12", hugeStyle.c_str(), "0", "0"},
+      {"Liberation Sans", "1e400", "", "0", "0"},
+      {"Liberation Sans", "-1e400", "", "0", "0"},
+      {"Liberation Sans", "99999999999", "", "0", "0"},
+      {"Liberation Sans", "-12", "", "0", "0"},
+      {"\xff\xfe\x80\x81", "abc", "\xe9\xff", "1e400", "-1e400"},
+      {"Liberation Sans", "12", "", "99999999999", "&HFFFFFFFFFF"},
+  };
+  for (const Case& c : cases) {
+    FontDialogSeen seen = RunFont({c.name, c.points, c.style, c.x, c.y}, false);
+    EXPECT_TRUE(seen.found) << c.points;
+    EXPECT_EQ(RecordedVariables(), kCancelled) << c.points;
+  }
+  // A size read as nothing asks for no size; the user's choice still counts.
+  FontChoice size;
+  size.size = L"16";
+  RunFont({"Liberation Sans", "abc", "", "0", "0"}, true, size);
+  EXPECT_EQ(RecordedVariables(),
+            Chosen("Liberation Sans", "16", "#000000", "0,0,0", "0", "Normal"));
 }
