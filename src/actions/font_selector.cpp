@@ -16,6 +16,9 @@
 
 namespace {
 
+// The record's size as the 32-bit system expects it.
+static_assert(sizeof(CHOOSEFONTW) == 60, "CHOOSEFONTW layout");
+
 // The dialog has room for 31 characters of face name plus the NUL.
 constexpr size_t kMaxFaceLength = LF_FACESIZE - 1;
 
