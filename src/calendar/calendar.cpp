@@ -17,7 +17,9 @@ constexpr DWORD kFrameStyle = WS_CHILD | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOO
 // Single-day selection: no MCS_ bits.
 constexpr DWORD kCalendarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kCalendarExStyle = WS_EX_CLIENTEDGE;
-constexpr UINT kFramePlacement = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
+// On top of the host's other children, an earlier calendar included: new
+// children start at the bottom of their siblings.
+constexpr UINT kFramePlacement = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
                                  SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 constexpr UINT kFrameRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
 constexpr uint16_t kFramePoints = 8;
@@ -34,7 +36,7 @@ HWND CreateCalendarFrame(HWND host, int width, int height) {
   HWND frame = CreateTemplateDialog(layout, host, nullptr);
   if (!frame) return nullptr;
   // One pixel larger than the host's client area in each direction.
-  SetWindowPos(frame, nullptr, 0, 0, width + 1, height + 1, kFramePlacement);
+  SetWindowPos(frame, HWND_TOP, 0, 0, width + 1, height + 1, kFramePlacement);
   SetWindowTextW(frame, L"");
   return frame;
 }
