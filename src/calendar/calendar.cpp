@@ -12,7 +12,7 @@ CalendarState g_calendar;
 
 namespace {
 
-// WS_CHILD | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK, hidden until shown.
+// No WS_VISIBLE: the frame is sized and filled before it is shown.
 constexpr DWORD kFrameStyle = WS_CHILD | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 // Single-day selection: no MCS_ bits.
 constexpr DWORD kCalendarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
@@ -23,8 +23,6 @@ constexpr UINT kFramePlacement = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS 
                                  SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 constexpr UINT kFrameRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
 constexpr uint16_t kFramePoints = 8;
-constexpr uint16_t kFW_NORMAL = 400;
-constexpr uint8_t kANSI_CHARSET = 0;
 
 // Without a host window the frame cannot be a child: it becomes a borderless
 // top-level pop-up at the screen's corner instead.
@@ -32,7 +30,7 @@ DWORD FrameStyle(HWND host) { return host ? kFrameStyle : (kFrameStyle & ~WS_CHI
 
 HWND CreateCalendarFrame(HWND host, int width, int height) {
   DialogTemplateLayout layout{FrameStyle(host), 0, 0, 0, 0, 0, u"",
-                              kFramePoints, kFW_NORMAL, 0, kANSI_CHARSET, u"MS Sans Serif"};
+                              kFramePoints, FW_NORMAL, FALSE, ANSI_CHARSET, u"MS Sans Serif"};
   HWND frame = CreateTemplateDialog(layout, host, nullptr);
   if (!frame) return nullptr;
   // One pixel larger than the host's client area in each direction.

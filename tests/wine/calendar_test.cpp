@@ -22,7 +22,8 @@ constexpr int kCalendarId = 20;
 constexpr DWORD kPickTimeoutMs = 3000;
 // Long enough for a second report of the same pick to show up.
 constexpr DWORD kSettleMs = 200;
-constexpr COLORREF kDefaultUnlikely = 0x0000FF3C;
+// The text colour that marks a calendar opened on a previous date.
+constexpr COLORREF kPreviousDateText = 0x0000FF3C;
 
 void Start(const std::string& handle, const char* previous, const char* style,
            const char* subroutine) {
@@ -165,36 +166,30 @@ TEST_F(Calendar, HandleTextIsReadAsALeadingNumber) {
   EXPECT_EQ(Frames(host_.handle()).size(), 1u);
 }
 
-TEST_F(Calendar, APickWritesTheDateInTheStyleInForceAndRunsTheSubroutineOnce) {
+TEST_F(Calendar, EachPickWritesTheDateInTheStyleInForceAndRunsTheSubroutineOnce) {
   struct Case {
     const char* style;
-    const char* expected;
+    const char* ninthOfOctober;
+    const char* fifthOfJanuary;
   } cases[] = {
-      {nullptr, "10/09/2025"},
-      {"MM-DD-YYYY", "10/09/2025"},
-      {"DD-MM-YYYY", "09/10/2025"},
-      {"YYYY-MM-DD", "2025/10/09"},
+      {nullptr, "10/09/2025", "01/05/2024"},
+      {"MM-DD-YYYY", "10/09/2025", "01/05/2024"},
+      {"DD-MM-YYYY", "09/10/2025", "05/01/2024"},
+      {"YYYY-MM-DD", "2025/10/09", "2024/01/05"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.style ? c.style : "empty style");
     Start(host_.HandleText(), nullptr, c.style, "Date Picked");
-    PickSeen seen = Pick(CalendarOf(NewestFrame(host_.handle())), 2025, 10, 9);
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    PickSeen seen = Pick(calendar, 2025, 10, 9);
     ASSERT_TRUE(seen.clicked);
-    EXPECT_EQ(seen.variables, DateVar(c.expected));
+    EXPECT_EQ(seen.variables, DateVar(c.ninthOfOctober));
+    EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Date Picked\""});
+    seen = Pick(calendar, 2024, 1, 5);
+    EXPECT_EQ(seen.variables, DateVar(c.fifthOfJanuary));
     EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Date Picked\""});
     Stop();
   }
-}
-
-TEST_F(Calendar, EverySuccessivePickIsReportedOnceWithDayAndMonthPadded) {
-  Start(host_.HandleText(), nullptr, "DD-MM-YYYY", "Picked");
-  HWND calendar = CalendarOf(NewestFrame(host_.handle()));
-  PickSeen first = Pick(calendar, 2024, 1, 5);
-  EXPECT_EQ(first.variables, DateVar("05/01/2024"));
-  EXPECT_EQ(first.scripts.size(), 1u);
-  PickSeen second = Pick(calendar, 2024, 11, 30);
-  EXPECT_EQ(second.variables, DateVar("30/11/2024"));
-  EXPECT_EQ(second.scripts.size(), 1u);
 }
 
 TEST_F(Calendar, ThePreviousDateIsPreselectedInEachStyleWithItsColours) {
@@ -214,29 +209,23 @@ TEST_F(Calendar, ThePreviousDateIsPreselectedInEachStyleWithItsColours) {
     ASSERT_TRUE(calendar);
     SYSTEMTIME selected = CalendarSelection(calendar);
     EXPECT_TRUE(SameDay(selected, 2024, 12, 25)) << DayText(selected);
-    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0), 0x0000FF3C);
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0), kPreviousDateText);
     EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0), 0x003CFF00);
     Stop();
   }
 }
 
-TEST_F(Calendar, ADateTheControlRefusesLeavesTodaySelected) {
-  for (const char* previous : {"12-25-2024", "12/25", "13/40/2024"}) {
+TEST_F(Calendar, NoUsablePreviousDateLeavesTodaySelected) {
+  for (const char* previous : {"12-25-2024", "12/25", "13/40/2024", ""}) {
     SCOPED_TRACE(previous);
     Start(host_.HandleText(), previous, "MM-DD-YYYY", "Picked");
     HWND calendar = CalendarOf(NewestFrame(host_.handle()));
     SYSTEMTIME today = Today(), selected = CalendarSelection(calendar);
     EXPECT_TRUE(SameDay(selected, today.wYear, today.wMonth, today.wDay)) << DayText(selected);
+    // Only an empty previous date keeps the control's own colours.
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0) == kPreviousDateText, *previous != 0);
     Stop();
   }
-}
-
-TEST_F(Calendar, NoPreviousDateMeansNoPreselectionAndTheControlsOwnColours) {
-  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Picked");
-  HWND calendar = CalendarOf(NewestFrame(host_.handle()));
-  SYSTEMTIME today = Today(), selected = CalendarSelection(calendar);
-  EXPECT_TRUE(SameDay(selected, today.wYear, today.wMonth, today.wDay)) << DayText(selected);
-  EXPECT_NE(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0), kDefaultUnlikely);
 }
 
 TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {
