@@ -1,0 +1,30 @@
+// Many rounds of everything the library shows, in one process, with the
+// process's resources measured after a warm-up and at the end.
+#pragma once
+#include <string>
+
+#include "rig/resource_counts.h"
+
+struct SoakFigures {
+  int rounds = 0;
+  ResourceCounts warm;  // after the warm-up rounds
+  ResourceCounts end;   // after the measured rounds
+  double seconds = 0;   // for the measured rounds
+  std::string failure;  // the first step that misbehaved, empty when none did
+  // GDI objects that the system's own month-calendar control leaks per
+  // creation, measured after the soak on bare controls.
+  double systemLeakPerRound = 0;
+  // GDI growth left once the system's own leak is taken off.
+  long LibraryGdiGrowth() const {
+    return end.gdiObjects - warm.gdiObjects - static_cast<long>(systemLeakPerRound * rounds + 0.5);
+  }
+};
+
+// One round: each of the five dialog actions cancelled, each of the six
+// editors ended (with "Done" on even rounds, with Close on odd ones), and a
+// calendar started over a host window, picked once and stopped. Every step
+// is checked; the first fault ends the soak and is described in failure.
+SoakFigures RunSoak(int warmupRounds, int rounds);
+
+// Growth from warm to end in per cent of warm (0 when warm is 0).
+double GrowthPercent(double warm, double end);
