@@ -51,6 +51,16 @@ std::vector<Input> Inputs() {
   };
 }
 
+// Wine's edit control takes seconds to lay out each 64 KiB line, so the
+// editors get one such text (in a cell every editor edits) rather than five.
+std::vector<Input> EditorInputs() {
+  std::vector<Input> inputs = Inputs();
+  for (Input& input : inputs)
+    if (input.texts.size() == kCells && input.texts[0].size() == k64KiB)
+      input.texts = {"A", std::string(k64KiB, '9'), "|", "#", "9"};
+  return inputs;
+}
+
 // The host's side of a call: its cells and, separately, what they held.
 struct HostArray {
   std::vector<char*> cells;
@@ -155,7 +165,7 @@ TEST_F(HostileInput, EveryActionSurvivesEveryArrayAndReportsInOrder) {
 }
 
 TEST_F(HostileInput, EveryEditorClosedWithoutDoneLeavesTheCellsAlone) {
-  for (const Input& input : Inputs()) {
+  for (const Input& input : EditorInputs()) {
     for (int id = 1; id <= 7; ++id) {
       SCOPED_TRACE(std::string(input.name) + ", editor " + std::to_string(id));
       HostArray host(input, true);
@@ -174,10 +184,13 @@ TEST_F(HostileInput, EveryEditorClosedWithoutDoneLeavesTheCellsAlone) {
 }
 
 TEST_F(HostileInput, DoneHandsBackFreshBlocksOfTheRightSizeIntoEditedCellsOnly) {
-  for (const Input& input : Inputs()) {
+  for (const Input& input : EditorInputs()) {
     if (input.nullArray) continue;  // nowhere to hand anything back
     for (int id = 1; id <= 7; ++id) {
       if (id == 5) continue;
+      // One editor is enough for the long text here: the hand-back is shared,
+      // and each editor already shows it in the test above.
+      if (input.texts[1].size() == k64KiB && id != 2) continue;
       SCOPED_TRACE(std::string(input.name) + ", editor " + std::to_string(id));
       HostArray host(input, true);
       DialogCloser closer(EditorEnding::Done);
