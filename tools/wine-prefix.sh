@@ -2,7 +2,10 @@
 # Creates and configures the Wine prefix named by WINEPREFIX, once.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must be set}"
-stamp="$WINEPREFIX/.veldialogs-ready"
+# The stamp names the set-up's version: bump it when adding settings, so
+# that an existing prefix gets them too.
+setup_version=2
+stamp="$WINEPREFIX/.veldialogs-ready-$setup_version"
 [[ -e "$stamp" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -18,9 +21,12 @@ reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 # A program that pretends to run on Windows 98, for the load-refusal test.
 reg 'HKCU\Software\Wine\AppDefaults\win98_host.exe' /v Version /d win98
+# One that reports Windows NT 4.0, for the file dialogs' older record.
+reg 'HKCU\Software\Wine\AppDefaults\nt4_host.exe' /v Version /d nt40
 wineserver -w
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"
 cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+rm -f "$WINEPREFIX"/.veldialogs-ready*
 touch "$stamp"
