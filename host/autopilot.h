@@ -1,0 +1,17 @@
+// A driver on its own thread that answers each dialog, editor and calendar
+// of this process after a short pause, the way a user would, so that scripts
+// run unattended (on a machine without a display, in tests, in the demo).
+#pragma once
+#include <string>
+
+struct AutopilotOptions {
+  std::string shotsFolder;  // a PNG of each answered window lands here; empty: none
+  int pauseMs = 300;        // time a window is left on screen before it is answered
+};
+
+void StartAutopilot(const AutopilotOptions& options);
+void StopAutopilot();
+
+// Queues the choice for the next window answered (first in, first out). A
+// window that finds the queue empty gets the default answer: accept.
+void QueueAnswer(const std::string& choice);
