@@ -260,7 +260,9 @@ bool FindDay(HWND calendar, int day, POINT* point) {
   return true;
 }
 
-std::string AnswerCalendar(HWND window, const std::string& choice) {
+// Finds where to click for the chosen date; *click stays (-1, -1) when the
+// date cannot be picked.
+std::string AimAtDate(HWND window, const std::string& choice, POINT* click) {
   HWND calendar = Descendant(window, -1, MONTHCAL_CLASSW);
   DateChoice date = ParseDateChoice(choice);
   if (date.day == 0) return "cannot read date \"" + choice + "\"; nothing picked";
@@ -272,10 +274,7 @@ std::string AnswerCalendar(HWND window, const std::string& choice) {
     shown.wDay = static_cast<WORD>(date.day == 1 ? 2 : 1);
     SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
   }
-  POINT point;
-  if (!FindDay(calendar, date.day, &point)) return "found no day " + choice + "; nothing picked";
-  PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
-  PostMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+  if (!FindDay(calendar, date.day, click)) return "found no day " + choice + "; nothing picked";
   return "picked " + choice;
 }
 
@@ -300,9 +299,16 @@ void Answer(HWND window, WindowKind kind) {
     }
     Sleep(g_options.pauseMs);
     if (!InMessageLoop() || !TakeAnswer(&choice)) return;
+    POINT click = {-1, -1};
+    std::string what = AimAtDate(window, choice, &click);
+    Sleep(kRepaintMs);
     std::string shot = TakeShot(window, kind);
-    PrintLine("autopilot: calendar in \"" + TitleOf(window) + "\": " +
-              AnswerCalendar(window, choice) + shot);
+    PrintLine("autopilot: calendar in \"" + TitleOf(window) + "\": " + what + shot);
+    if (click.x >= 0) {
+      HWND calendar = Descendant(window, -1, MONTHCAL_CLASSW);
+      PostMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(click.x, click.y));
+      PostMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(click.x, click.y));
+    }
     return;
   }
   Sleep(g_options.pauseMs);
@@ -323,12 +329,14 @@ void Answer(HWND window, WindowKind kind) {
   }
   Sleep(kRepaintMs);
   std::string shot = TakeShot(window, kind);
+  // Told before the window closes, so the line precedes the variables that
+  // the answer makes the plug-in write.
+  PrintLine(std::string("autopilot: ") + KindName(kind) + " \"" + TitleOf(window) + "\": " + what +
+            shot);
   if (cancel)
     CancelWindow(window, kind);
   else
     Confirm(window, kind);
-  PrintLine(std::string("autopilot: ") + KindName(kind) + " \"" + TitleOf(window) + "\": " + what +
-            shot);
 }
 
 void Patrol() {
