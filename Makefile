@@ -3,9 +3,12 @@
 BUILD ?= build
 WIN   := $(BUILD)/win32
 NAT   := $(BUILD)/native
+FUZ   := $(BUILD)/fuzz
 ABS_WIN := $(abspath $(WIN))
+ABS_FUZ := $(abspath $(FUZ))
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test demo clean
+.PHONY: all deps build test demo fuzz bench dist clean
 
 all: build
 
@@ -16,7 +19,11 @@ build: deps
 	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 	cmake --build $(WIN)
-	cmake -S . -B $(NAT) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWIN32_BUILD_DIR=$(ABS_WIN)
+	cmake -S . -B $(FUZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEL_FUZZ=ON \
+	      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZ)
+	cmake -S . -B $(NAT) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DWIN32_BUILD_DIR=$(ABS_WIN) -DFUZZ_BUILD_DIR=$(ABS_FUZ)
 	cmake --build $(NAT)
 
 test: build
@@ -24,6 +31,21 @@ test: build
 
 demo: build
 	tools/with-wine.sh $(BUILD) tools/demo.sh $(WIN)
+
+# Figures for the README, written to bench/RESULTS.md.
+bench: build
+	tools/with-wine.sh $(BUILD) tools/bench.sh $(WIN) bench/RESULTS.md
+
+# The release package VelDialogs-<version>.zip, in $(BUILD)/dist.
+dist: build
+	tools/dist.sh $(WIN) $(BUILD)/dist
+
+# Each fuzz target for FUZZ_SECONDS (default 60).
+fuzz: build
+	@for t in $(FUZ)/*_fuzz; do \
+	  n=$$(basename $$t _fuzz); \
+	  tools/fuzz-run.sh $$t tests/fuzz/seeds/$$n $(NAT)/fuzz-corpus/$$n $(FUZZ_SECONDS) || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,75 @@
-// xr_Dialogs_FolderSelector (not built yet).
-#include "plugin/action_procedures.h"
+// xr_Dialogs_FolderSelector: the shell's folder browser with the script's
+// instruction text and preselected folder, at the script's position.
+#include <windows.h>
+#include <shlobj.h>
 
-int32_t __stdcall XrDialogsFolderSelector(const char*, const char*, const char*, const char*) {
+#include <cwchar>
+#include <string>
+
+#include "actions/place_dialog.h"
+#include "plugin/action_procedures.h"
+#include "plugin/host_callbacks.h"
+#include "plugin/wide_text.h"
+
+namespace {
+
+// What the browse callback needs; lives on the action's stack for the call.
+struct BrowseContext {
+  DialogPosition position;
+  const wchar_t* startFolder;  // never null, possibly empty
+};
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
+  auto* context = reinterpret_cast<const BrowseContext*>(data);
+  if (!context) return 0;
+  if (message == BFFM_INITIALIZED) {
+    PlaceDialog(dialog, context->position.x, context->position.y);
+    // Sent also for an empty folder: the system then keeps its own choice.
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(context->startFolder));
+  } else if (message == BFFM_SELCHANGED) {
+    bool hasItem = lParam != 0;
+    SendMessageW(dialog, BFFM_ENABLEOK, 0, hasItem ? TRUE : FALSE);
+    if (!hasItem) MessageBeep(0);
+  }
+  return 0;
+}
+
+// The chosen folder's path in ANSI, empty when there is none or it does not
+// fit the MAX_PATH buffer. Frees the item list.
+std::string TakePath(PIDLIST_ABSOLUTE itemList) {
+  if (!itemList) return std::string();
+  wchar_t path[MAX_PATH] = {};
+  BOOL converted = SHGetPathFromIDListW(itemList, path);
+  CoTaskMemFree(itemList);
+  if (!converted) return std::string();
+  return WideToAnsi(path, wcsnlen(path, MAX_PATH));
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
+                                          const char* posX, const char* posY) {
+  std::wstring wideTitle = AnsiToWide(title ? title : "");
+  std::wstring wideStart = AnsiToWide(startFolder ? startFolder : "");
+  BrowseContext context = {ReadDialogPosition(posX, posY), wideStart.c_str()};
+
+  BROWSEINFOW browse = {};
+  browse.hwndOwner = nullptr;
+  browse.pidlRoot = nullptr;
+  browse.pszDisplayName = nullptr;
+  browse.lpszTitle = wideTitle.c_str();
+  browse.ulFlags =
+      BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+  browse.lpfn = BrowseCallback;
+  browse.lParam = reinterpret_cast<LPARAM>(&context);
+
+  std::string path = TakePath(SHBrowseForFolderW(&browse));
+  if (path.empty()) {
+    SetHostVariable("xr_Dialogs_FolderSelected_Status", "False");
+    SetHostVariable("xr_Dialogs_FolderSelected", "");
+  } else {
+    SetHostVariable("xr_Dialogs_FolderSelected_Status", "True");
+    SetHostVariable("xr_Dialogs_FolderSelected", path);
+  }
   return 0;
 }

@@ -7,41 +7,10 @@
 #include <set>
 
 #include "rig/host_cells.h"
+#include "rig/pe_image.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
-namespace {
-
-const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
-  auto* base = reinterpret_cast<const BYTE*>(module);
-  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-}
-
-std::set<std::string> ExportedNames(HMODULE module) {
-  auto* base = reinterpret_cast<const BYTE*>(module);
-  const IMAGE_DATA_DIRECTORY& dir = NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
-  auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-  std::set<std::string> out;
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) out.insert(reinterpret_cast<const char*>(base + names[i]));
-  EXPECT_EQ(exports->NumberOfFunctions, exports->NumberOfNames) << "no export by ordinal only";
-  return out;
-}
-
-std::set<std::string> ImportedDlls(HMODULE module) {
-  auto* base = reinterpret_cast<const BYTE*>(module);
-  const IMAGE_DATA_DIRECTORY& dir = NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  std::set<std::string> out;
-  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-    std::string name = reinterpret_cast<const char*>(base + d->Name);
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    out.insert(name);
-  }
-  return out;
-}
-
-}  // namespace
 
 TEST(Boundary, ExportsExactlyTheHostEntryPointsActionsAndCtrlProc) {
   HMODULE module = Plugin::Get().module;
@@ -53,6 +22,7 @@ TEST(Boundary, ExportsExactlyTheHostEntryPointsActionsAndCtrlProc) {
       "XR_DIALOGS_CALENDARSTART", "XR_DIALOGS_CALENDARSTOP", "XR_DIALOGS_OPENFILE",
       "XR_DIALOGS_SAVEFILE", "CTRLPROC"};
   EXPECT_EQ(ExportedNames(module), expected);
+  EXPECT_EQ(ExportedFunctionCount(module), expected.size()) << "no export by ordinal only";
 }
 
 TEST(Boundary, ImportsOnlySystemDlls) {
@@ -151,4 +121,29 @@ TEST(Dispatcher, CalendarStopReturnsOneWithoutReadingTheArray) {
   EXPECT_EQ(Plugin::Get().execAction(5, nullptr), 1u);
   EXPECT_EQ(Plugin::Get().execAction(5, reinterpret_cast<char**>(16)), 1u);
   EXPECT_TRUE(HostCalls().empty());
+}
+
+TEST(Boundary, VersionResourceNamesTheProductAndTheProjectVersion) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA("VelDialogs.dll", &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> data(size);
+  ASSERT_TRUE(GetFileVersionInfoA("VelDialogs.dll", 0, size, data.data()));
+  auto text = [&](const char* key) {
+    char* value = nullptr;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040904B0\\") + key;
+    if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length)) return std::string();
+    return std::string(value);
+  };
+  EXPECT_EQ(text("ProductName"), "VelDialogs");
+  EXPECT_EQ(text("FileDescription"), "Font,Color & Folder Dialogs");
+  EXPECT_EQ(text("FileVersion"), VEL_VERSION);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  char fixedText[64];
+  snprintf(fixedText, sizeof(fixedText), "%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
+           LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(std::string(fixedText), VEL_VERSION);
 }
