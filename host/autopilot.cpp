@@ -383,3 +383,10 @@ void QueueAnswer(const std::string& choice) {
   std::lock_guard<std::mutex> hold(g_answerLock);
   g_answers.push_back(choice);
 }
+
+std::vector<std::string> DiscardAnswers() {
+  std::lock_guard<std::mutex> hold(g_answerLock);
+  std::vector<std::string> left(g_answers.begin(), g_answers.end());
+  g_answers.clear();
+  return left;
+}

@@ -137,7 +137,12 @@ int EditOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command)
   return kExitOk;
 }
 
-int RunScript(const LoadedPlugIn& plugIn, const std::string& path) {
+void ReportUnusedAnswers() {
+  for (const std::string& choice : DiscardAnswers())
+    PrintLine("autopilot: no window took the answer " + Quoted(choice));
+}
+
+int RunScript(const LoadedPlugIn& plugIn, const std::string& path, bool autopilot) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     PrintError(path + ": error: cannot open the script");
@@ -153,13 +158,21 @@ int RunScript(const LoadedPlugIn& plugIn, const std::string& path) {
   interpreter.host.runAction = [&](const std::string& name,
                                    const std::vector<std::string>& parameters) {
     ExecAction(plugIn, *FindAction(plugIn, name), parameters);
+    ReportUnusedAnswers();
   };
   interpreter.host.openWindow = [](const std::string& title, int width, int height) {
     HWND window = OpenHostWindow(title, width, height);
     return std::to_string(reinterpret_cast<uintptr_t>(window));
   };
-  interpreter.host.runLoop = RunMessageLoop;
-  interpreter.host.answer = QueueAnswer;
+  interpreter.host.runLoop = [](const std::function<bool()>& done, int timeoutMs) {
+    bool met = RunMessageLoop(done, timeoutMs);
+    ReportUnusedAnswers();
+    return met;
+  };
+  // Without the autopilot the user answers, and choices mean nothing.
+  interpreter.host.answer = [autopilot](const std::string& choice) {
+    if (autopilot) QueueAnswer(choice);
+  };
   interpreter.host.print = PrintLine;
   try {
     interpreter.program = ParseProgram(source.str(), path);
@@ -183,11 +196,14 @@ int Run(const Options& options) {
     return kExitPlugIn;
   }
   const std::string& command = options.command[0];
-  if (command == "list") return ListCatalogue(plugIn), kExitOk;
+  if (command == "list") {
+    ListCatalogue(plugIn);
+    return kExitOk;
+  }
   if (command == "run") return RunOne(plugIn, options.command);
   if (command == "edit") return EditOne(plugIn, options.command);
   if (command == "script" && options.command.size() == 2)
-    return RunScript(plugIn, options.command[1]);
+    return RunScript(plugIn, options.command[1], options.autopilot);
   PrintError("VelHost: error: unknown command " + command + "\n" + kUsage);
   return kExitUsage;
 }
