@@ -1,7 +1,121 @@
-// xr_Dialogs_CalendarStart and xr_Dialogs_CalendarStop (not built yet).
-#include "plugin/action_procedures.h"
+// xr_Dialogs_CalendarStart and xr_Dialogs_CalendarStop: a month calendar laid
+// over a host window, living on the host's thread after the action returns.
+#include <windows.h>
+#include <commctrl.h>
 
-int32_t __stdcall XrDialogsCalendarStart(const char*, const char*, const char*, const char*) {
+#include "calendar/calendar_state.h"
+#include "dialogs/dialog_window.h"
+#include "plugin/action_procedures.h"
+#include "plugin/text_to_number.h"
+
+CalendarState g_calendar;
+
+namespace {
+
+// No WS_VISIBLE: the frame is sized and filled before it is shown.
+constexpr DWORD kFrameStyle = WS_CHILD | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
+// Single-day selection: no MCS_ bits.
+constexpr DWORD kCalendarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kCalendarExStyle = WS_EX_CLIENTEDGE;
+// On top of the host's other children, an earlier calendar included: new
+// children start at the bottom of their siblings.
+constexpr UINT kFramePlacement = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
+                                 SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+constexpr UINT kFrameRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
+constexpr uint16_t kFramePoints = 8;
+
+// Without a host window the frame cannot be a child: it becomes a borderless
+// top-level pop-up at the screen's corner instead.
+DWORD FrameStyle(HWND host) { return host ? kFrameStyle : (kFrameStyle & ~WS_CHILD) | WS_POPUP; }
+
+HWND CreateCalendarFrame(HWND host, int width, int height) {
+  DialogTemplateLayout layout{FrameStyle(host), 0, 0, 0, 0, 0, u"",
+                              kFramePoints, FW_NORMAL, FALSE, ANSI_CHARSET, u"MS Sans Serif"};
+  HWND frame = CreateTemplateDialog(layout, host, nullptr);
+  if (!frame) return nullptr;
+  // One pixel larger than the host's client area in each direction.
+  SetWindowPos(frame, HWND_TOP, 0, 0, width + 1, height + 1, kFramePlacement);
+  SetWindowTextW(frame, L"");
+  return frame;
+}
+
+void CreateCalendarControl(HWND frame, int width, int height) {
+  HWND calendar = CreateWindowExW(kCalendarExStyle, MONTHCAL_CLASSW, L"", kCalendarStyle, 0, 0,
+                                  width, height, frame,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCalendarControlId)),
+                                  LibraryInstance(), nullptr);
+  if (!calendar) return;
+  SendMessageW(calendar, WM_SETFONT, SendMessageW(frame, WM_GETFONT, 0, 0), TRUE);
+  InstallHandler(calendar, frame, CalendarSelectionHandler);
+}
+
+// Shows the frame without waiting for it, announcing it to its handler the
+// way a dialog would see its start.
+void ShowCalendarFrame(HWND frame) {
+  CalendarSelectionHandler(frame, WM_INITDIALOG, reinterpret_cast<WPARAM>(frame), 0);
+  RECT client = {};
+  GetClientRect(frame, &client);
+  CalendarSelectionHandler(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  if (!frame) return;
+  InstallHandler(frame, frame, CalendarSelectionHandler);
+  ShowWindow(frame, SW_SHOW);
+  RedrawWindow(frame, nullptr, nullptr, kFrameRedraw);
+}
+
+// Frames that went with their host window are no longer ours to stop.
+void ForgetDeadFrames() {
+  std::vector<HWND>& frames = g_calendar.frames;
+  for (size_t i = frames.size(); i-- > 0;)
+    if (!IsCalendarFrame(frames[i])) frames.erase(frames.begin() + i);
+}
+
+}  // namespace
+
+bool IsCalendarFrame(HWND frame) {
+  return frame && IsKnownDialog(frame) && FindHandler(frame) == CalendarSelectionHandler;
+}
+
+void RemoveCalendarFrame(HWND frame) {
+  if (!IsCalendarFrame(frame)) return;
+  SendMessageA(frame, WM_CLOSE, 0, 0);
+  if (IsKnownDialog(frame)) DestroyWindow(frame);
+}
+
+int32_t __stdcall XrDialogsCalendarStart(const char* handle, const char* previousDate,
+                                         const char* dateStyle, const char* subroutine) {
+  HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(TextToInt(handle)));
+  g_calendar.previousDate = previousDate ? previousDate : "";
+  g_calendar.style = ReadDateStyle(dateStyle, g_calendar.style);
+  g_calendar.subroutine = subroutine ? subroutine : "";
+
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  RECT client = {};
+  if (!GetClientRect(host, &client)) client = RECT{};
+  ForgetDeadFrames();
+  HWND frame = CreateCalendarFrame(host, client.right, client.bottom);
+  if (frame) CreateCalendarControl(frame, client.right, client.bottom);
+  ShowCalendarFrame(frame);
+  // The handler may not have survived its own initialisation (a host that
+  // destroys its window in between); keep only a frame that did.
+  if (IsCalendarFrame(frame)) g_calendar.frames.push_back(frame);
   return 0;
 }
-int32_t __stdcall XrDialogsCalendarStop() { return 0; }
+
+int32_t __stdcall XrDialogsCalendarStop() {
+  // Every calendar still on screen goes, not just the newest: a second start
+  // lays its calendar over the first, which would otherwise stay for good.
+  std::vector<HWND> frames;
+  frames.swap(g_calendar.frames);
+  for (HWND frame : frames) {
+    if (!IsCalendarFrame(frame)) continue;
+    if (g_calendar.picksInProgress > 0) {
+      ShowWindow(frame, SW_HIDE);
+      PostMessageW(frame, kMsgRemoveCalendarFrame, 0, 0);
+    } else {
+      RemoveCalendarFrame(frame);
+    }
+  }
+  return 0;
+}

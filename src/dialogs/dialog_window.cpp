@@ -34,7 +34,11 @@ HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPR
   HWND dialog = CreateDialogIndirectParamW(LibraryInstance(),
                                            reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,
                                            proc ? proc : RoutingDialogProc, 0);
-  if (dialog && !FindRoute(dialog)) g_routes.push_back({dialog, dialog, nullptr});
+  if (!dialog) return nullptr;
+  // A handle value may come back after its first window died unforgotten
+  // (a custom proc that never saw WM_NCDESTROY routed): start afresh.
+  ForgetDialog(dialog);
+  g_routes.push_back({dialog, dialog, nullptr});
   return dialog;
 }
 
@@ -72,13 +76,15 @@ INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   }
   if (message == WM_NOTIFY && lParam) {
     HWND sender = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
-    if (sender != dialog) {
-      if (MessageHandler control = FindHandler(sender)) {
-        LRESULT result = control(dialog, message, wParam, lParam);
-        if (result) return result;
-        // The handler may have destroyed the dialog.
-        if (!IsKnownDialog(dialog)) return FALSE;
-      }
+    Route* route = sender != dialog ? FindRoute(sender) : nullptr;
+    // Only a control of this dialog: a stray header must not reach the
+    // handler of a control that belongs to another one.
+    if (route && route->frame == dialog && route->handler) {
+      MessageHandler control = route->handler;  // the table may change during the call
+      LRESULT result = control(dialog, message, wParam, lParam);
+      if (result) return result;
+      // The handler may have destroyed the dialog.
+      if (!IsKnownDialog(dialog)) return FALSE;
     }
   }
   if (MessageHandler own = FindHandler(dialog)) return own(dialog, message, wParam, lParam);

@@ -13,7 +13,8 @@ HINSTANCE LibraryInstance();
 
 // Creates a modeless dialog from an item-less template. With a null proc the
 // routing procedure below serves it. The window is known to the routing from
-// creation until its WM_NCDESTROY.
+// creation until its WM_NCDESTROY; a custom proc passes that message on to
+// RoutingDialogProc (or calls ForgetDialog) for this to hold.
 HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPROC proc);
 
 // Installs the handler that the routing calls for messages of window. For a

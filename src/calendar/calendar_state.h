@@ -1,0 +1,39 @@
+// What Calendar Start leaves behind for the picks and for Calendar Stop.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "calendar/date_text.h"
+
+// Control identifier of the month calendar inside its frame.
+constexpr int kCalendarControlId = 20;
+
+// Posted to a frame that Stop removed while a pick was being handled: the
+// control is still inside its own input handling then, so the frame is hidden
+// at once and destroyed only when this message arrives.
+constexpr UINT kMsgRemoveCalendarFrame = WM_APP + 20;
+
+// One record for the process, filled by every start. Picks read the values
+// of the latest start, whichever calendar they come from.
+struct CalendarState {
+  std::vector<HWND> frames;  // frames started and not yet stopped, newest last
+  std::string previousDate;
+  DateStyle style = DateStyle::MonthDayYear;
+  std::string subroutine;
+  int picksInProgress = 0;  // nesting depth of the pick handler
+};
+
+extern CalendarState g_calendar;
+
+// Handler of both the frame and its calendar control: preselects the
+// previous date on WM_INITDIALOG and reports each pick to the host.
+LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
+
+// True while frame is a calendar frame that still exists.
+bool IsCalendarFrame(HWND frame);
+
+// Closes and destroys a calendar frame (and its control) now; does nothing
+// for any other window.
+void RemoveCalendarFrame(HWND frame);

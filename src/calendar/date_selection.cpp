@@ -1,0 +1,74 @@
+// What the calendar does after Start has returned: the preselection when its
+// frame initialises, and one host report per pick.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "calendar/calendar_state.h"
+#include "calendar/date_text.h"
+#include "plugin/host_callbacks.h"
+
+namespace {
+
+// Colours that mark a calendar opened on a previous date.
+constexpr COLORREF kPreviousDateText = RGB(60, 255, 0);
+constexpr COLORREF kPreviousDateTitleText = RGB(0, 255, 60);
+
+// Pre-selects the previous date in the style in force. A date the control
+// refuses (a field missing or out of range) leaves its own default selection.
+void PreselectPreviousDate(HWND frame) {
+  if (g_calendar.previousDate.empty()) return;
+  CalendarDate date = ReadDateText(g_calendar.previousDate.c_str(), g_calendar.style);
+  HWND calendar = GetDlgItem(frame, kCalendarControlId);
+  if (!calendar) return;
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TEXT, kPreviousDateText);
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, kPreviousDateTitleText);
+  SYSTEMTIME selected = {};
+  selected.wYear = date.year;
+  selected.wMonth = date.month;
+  selected.wDay = date.day;
+  SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&selected));
+}
+
+// Counts the picks being handled, so that a Stop run by the subroutine knows
+// that the control is still inside its input handling.
+struct PickInProgress {
+  PickInProgress() { ++g_calendar.picksInProgress; }
+  ~PickInProgress() { --g_calendar.picksInProgress; }
+  PickInProgress(const PickInProgress&) = delete;
+  PickInProgress& operator=(const PickInProgress&) = delete;
+};
+
+// The notification belongs to the control, which the subroutine may destroy:
+// everything needed is copied before the host runs anything.
+void ReportPick(const NMSELCHANGE& pick) {
+  PickInProgress guard;
+  CalendarDate date;
+  date.year = pick.stSelStart.wYear;
+  date.month = pick.stSelStart.wMonth;
+  date.day = pick.stSelStart.wDay;
+  const std::string text = FormatDateText(date, g_calendar.style);
+  const std::string line = GoSubLine(g_calendar.subroutine);
+  SetHostVariable("xr_Date", text);
+  RunHostScript(line);
+}
+
+}  // namespace
+
+LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      PreselectPreviousDate(frame);
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!header || header->code != MCN_SELECT) return 0;
+      ReportPick(*reinterpret_cast<const NMSELCHANGE*>(lParam));
+      // Handled: the routing must not hand the same pick to the frame again.
+      return 1;
+    }
+    case kMsgRemoveCalendarFrame:
+      RemoveCalendarFrame(frame);
+      return 1;
+  }
+  return 0;
+}

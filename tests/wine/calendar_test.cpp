@@ -1,0 +1,380 @@
+// The month calendar through the real DLL: laid over a real host window,
+// picked with the mouse, stopped and restarted, also from inside a pick.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "rig/driver.h"
+#include "rig/host_window.h"
+#include "rig/month_calendar.h"
+#include "rig/plugin.h"
+#include "rig/recorder.h"
+
+namespace {
+
+using Vars = std::vector<std::pair<std::string, std::string>>;
+using Scripts = std::vector<std::string>;
+
+constexpr int kCalendarId = 20;
+constexpr DWORD kPickTimeoutMs = 3000;
+// Long enough for a second report of the same pick to show up.
+constexpr DWORD kSettleMs = 200;
+// The text colour that marks a calendar opened on a previous date.
+constexpr COLORREF kPreviousDateText = 0x0000FF3C;
+
+void Start(const std::string& handle, const char* previous, const char* style,
+           const char* subroutine) {
+  EXPECT_EQ(Exec(4, {handle.c_str(), previous, style, subroutine}), 1u);
+}
+void Stop() { EXPECT_EQ(Exec(5, {}), 1u); }
+
+std::vector<HWND> Frames(HWND host) { return ChildrenOfClass(host, L"#32770"); }
+// The newest frame lies on top.
+HWND NewestFrame(HWND host) {
+  std::vector<HWND> frames = Frames(host);
+  return frames.empty() ? nullptr : frames.front();
+}
+HWND CalendarOf(HWND frame) { return frame ? GetDlgItem(frame, kCalendarId) : nullptr; }
+
+struct PickSeen {
+  bool clicked = false;
+  Vars variables;
+  Scripts scripts;
+};
+
+PickSeen Pick(HWND calendar, WORD year, WORD month, WORD day) {
+  ClearHostCalls();
+  PickSeen seen;
+  seen.clicked = PostClickOnDay(calendar, year, month, day);
+  PumpUntil([] { return !RecordedScripts().empty(); }, kPickTimeoutMs);
+  PumpFor(kSettleMs);
+  seen.variables = RecordedVariables();
+  seen.scripts = RecordedScripts();
+  return seen;
+}
+
+Vars DateVar(const char* text) { return {{"xr_Date", text}}; }
+
+bool SameDay(const SYSTEMTIME& a, WORD year, WORD month, WORD day) {
+  return a.wYear == year && a.wMonth == month && a.wDay == day;
+}
+
+std::string DayText(const SYSTEMTIME& st) {
+  return std::to_string(st.wYear) + "-" + std::to_string(st.wMonth) + "-" + std::to_string(st.wDay);
+}
+
+SYSTEMTIME Today() {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  return now;
+}
+
+// Each test leaves no calendar and no hook behind.
+class Calendar : public ::testing::Test {
+ protected:
+  void SetUp() override { Plugin::Get(); ClearHostCalls(); }
+  void TearDown() override {
+    g_onScript = nullptr;
+    Stop();
+    PumpFor(50);
+  }
+  HostWindow host_{300, 200};
+};
+
+}  // namespace
+
+// These two need a freshly loaded library: keep them first.
+TEST(CalendarFreshLibrary, StopBeforeAnyStartAndTwiceDoesNothing) {
+  Plugin::Get();
+  ClearHostCalls();
+  Stop();
+  Stop();
+  EXPECT_TRUE(HostCalls().empty());
+  EXPECT_TRUE(ProcessWindows(L"#32770").empty());
+}
+
+TEST(CalendarFreshLibrary, UnrecognisedFirstStyleReadsAndWritesMonthDayYear) {
+  HostWindow host(300, 200);
+  Start(host.HandleText(), "12/25/2024", "mm-dd-yyyy", "Picked");
+  HWND calendar = CalendarOf(NewestFrame(host.handle()));
+  ASSERT_TRUE(calendar);
+  SYSTEMTIME selected = CalendarSelection(calendar);
+  EXPECT_TRUE(SameDay(selected, 2024, 12, 25)) << DayText(selected);
+  PickSeen seen = Pick(calendar, 2025, 3, 3);
+  ASSERT_TRUE(seen.clicked);
+  EXPECT_EQ(seen.variables, DateVar("03/03/2025"));
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Picked\""});
+  Stop();
+}
+
+TEST_F(Calendar, CoversTheHostClientAreaWithTheFrameOnePixelLarger) {
+  Start(host_.HandleText(), nullptr, nullptr, "Picked");
+  EXPECT_TRUE(HostCalls().empty()) << "a start reports nothing";
+  std::vector<HWND> frames = Frames(host_.handle());
+  ASSERT_EQ(frames.size(), 1u);
+  HWND frame = frames[0];
+
+  RECT frameRect = WindowRect(frame);
+  MapWindowPoints(nullptr, host_.handle(), reinterpret_cast<POINT*>(&frameRect), 2);
+  EXPECT_EQ(frameRect.left, 0);
+  EXPECT_EQ(frameRect.top, 0);
+  EXPECT_EQ(frameRect.right, 301);
+  EXPECT_EQ(frameRect.bottom, 201);
+  EXPECT_TRUE(IsWindowVisible(frame));
+  EXPECT_EQ(GetParent(frame), host_.handle());
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(frame, GWL_STYLE)) & ~WS_VISIBLE, 0x40000054u);
+  EXPECT_EQ(TextOf(frame), L"");
+
+  HWND calendar = CalendarOf(frame);
+  ASSERT_TRUE(calendar);
+  EXPECT_EQ(ClassOf(calendar), L"SysMonthCal32");
+  RECT calendarRect = WindowRect(calendar);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&calendarRect), 2);
+  EXPECT_EQ(calendarRect.left, 0);
+  EXPECT_EQ(calendarRect.top, 0);
+  EXPECT_EQ(calendarRect.right, 300);
+  EXPECT_EQ(calendarRect.bottom, 200);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(calendar, GWL_STYLE)), 0x50810000u);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(calendar, GWL_EXSTYLE)), 0x200u);
+
+  // The calendar draws in the frame's font.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  ASSERT_TRUE(font);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), font);
+  LOGFONTW face = {};
+  GetObjectW(font, sizeof(face), &face);
+  EXPECT_STREQ(face.lfFaceName, L"MS Sans Serif");
+  EXPECT_EQ(face.lfWeight, FW_NORMAL);
+  EXPECT_FALSE(face.lfItalic);
+}
+
+TEST_F(Calendar, LiesOverTheHostsOwnControls) {
+  HWND button = CreateWindowW(L"BUTTON", L"Host button", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30,
+                              host_.handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(button);
+  Start(host_.HandleText(), nullptr, nullptr, "Picked");
+  POINT onButton = {20, 20};
+  EXPECT_EQ(ChildWindowFromPointEx(host_.handle(), onButton, CWP_SKIPINVISIBLE),
+            NewestFrame(host_.handle()));
+}
+
+TEST_F(Calendar, HandleTextIsReadAsALeadingNumber) {
+  Start("  " + host_.HandleText() + "px", nullptr, nullptr, "Picked");
+  EXPECT_EQ(Frames(host_.handle()).size(), 1u);
+}
+
+TEST_F(Calendar, EachPickWritesTheDateInTheStyleInForceAndRunsTheSubroutineOnce) {
+  struct Case {
+    const char* style;
+    const char* ninthOfOctober;
+    const char* fifthOfJanuary;
+  } cases[] = {
+      {nullptr, "10/09/2025", "01/05/2024"},
+      {"MM-DD-YYYY", "10/09/2025", "01/05/2024"},
+      {"DD-MM-YYYY", "09/10/2025", "05/01/2024"},
+      {"YYYY-MM-DD", "2025/10/09", "2024/01/05"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.style ? c.style : "empty style");
+    Start(host_.HandleText(), nullptr, c.style, "Date Picked");
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    PickSeen seen = Pick(calendar, 2025, 10, 9);
+    ASSERT_TRUE(seen.clicked);
+    EXPECT_EQ(seen.variables, DateVar(c.ninthOfOctober));
+    EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Date Picked\""});
+    seen = Pick(calendar, 2024, 1, 5);
+    EXPECT_EQ(seen.variables, DateVar(c.fifthOfJanuary));
+    EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Date Picked\""});
+    Stop();
+  }
+}
+
+TEST_F(Calendar, ThePreviousDateIsPreselectedInEachStyleWithItsColours) {
+  struct Case {
+    const char* style;
+    const char* previous;
+  } cases[] = {
+      {"MM-DD-YYYY", "12/25/2024"},
+      {"DD-MM-YYYY", "25/12/2024"},
+      {"YYYY-MM-DD", "2024/12/25"},
+      {"YYYY-MM-DD", " 2024/12.2/25th"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.style) + " " + c.previous);
+    Start(host_.HandleText(), c.previous, c.style, "Picked");
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    ASSERT_TRUE(calendar);
+    SYSTEMTIME selected = CalendarSelection(calendar);
+    EXPECT_TRUE(SameDay(selected, 2024, 12, 25)) << DayText(selected);
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0), kPreviousDateText);
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0), 0x003CFF00);
+    Stop();
+  }
+}
+
+TEST_F(Calendar, NoUsablePreviousDateLeavesTodaySelected) {
+  for (const char* previous : {"12-25-2024", "12/25", "13/40/2024", ""}) {
+    SCOPED_TRACE(previous);
+    Start(host_.HandleText(), previous, "MM-DD-YYYY", "Picked");
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    SYSTEMTIME today = Today(), selected = CalendarSelection(calendar);
+    EXPECT_TRUE(SameDay(selected, today.wYear, today.wMonth, today.wDay)) << DayText(selected);
+    // Only an empty previous date keeps the control's own colours.
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0) == kPreviousDateText, *previous != 0);
+    Stop();
+  }
+}
+
+TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {
+  Start(host_.HandleText(), nullptr, "DD-MM-YYYY", "Picked");
+  Stop();
+  for (const char* style : {"dd-mm-yyyy", " MM-DD-YYYY", "MM/DD/YYYY"}) {
+    SCOPED_TRACE(style);
+    Start(host_.HandleText(), "25/12/2024", style, "Picked");
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    EXPECT_TRUE(SameDay(CalendarSelection(calendar), 2024, 12, 25));
+    PickSeen seen = Pick(calendar, 2025, 3, 4);
+    EXPECT_EQ(seen.variables, DateVar("04/03/2025"));
+    Stop();
+  }
+}
+
+TEST_F(Calendar, StartStartStopLeavesNoCalendarAndPicksUseTheLatestStart) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "First");
+  HWND first = NewestFrame(host_.handle());
+  Start(host_.HandleText(), nullptr, "YYYY-MM-DD", "Second");
+  ASSERT_EQ(Frames(host_.handle()).size(), 2u);
+  HWND second = NewestFrame(host_.handle());
+  ASSERT_NE(second, first);
+  // The newer lies over the older: it is what the mouse reaches.
+  POINT middle = {150, 100};
+  EXPECT_EQ(ChildWindowFromPointEx(host_.handle(), middle, CWP_SKIPINVISIBLE), second);
+
+  // The older calendar, still there underneath, reports as the newer start says.
+  PickSeen seen = Pick(CalendarOf(first), 2025, 6, 7);
+  EXPECT_EQ(seen.variables, DateVar("2025/06/07"));
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Second\""});
+
+  ClearHostCalls();
+  Stop();
+  PumpFor(50);
+  EXPECT_TRUE(Frames(host_.handle()).empty());
+  EXPECT_FALSE(IsWindow(first));
+  Stop();
+  EXPECT_TRUE(HostCalls().empty());
+}
+
+TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafely) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopIt");
+  HWND frame = NewestFrame(host_.handle());
+  static bool hiddenAtOnce;
+  static HWND stoppedFrame;
+  hiddenAtOnce = false;
+  stoppedFrame = frame;
+  g_onScript = [](const std::string&) {
+    Exec(5, {});
+    hiddenAtOnce = !IsWindowVisible(stoppedFrame);
+  };
+  PickSeen seen = Pick(CalendarOf(frame), 2025, 2, 14);
+  EXPECT_EQ(seen.variables, DateVar("02/14/2025"));
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"StopIt\""});
+  EXPECT_TRUE(hiddenAtOnce);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }, 2000));
+  EXPECT_TRUE(Frames(host_.handle()).empty());
+}
+
+TEST_F(Calendar, RestartFromInsideTheSubroutineLeavesOneWorkingCalendar) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Restart");
+  HWND first = NewestFrame(host_.handle());
+  static std::string hostText;
+  hostText = host_.HandleText();
+  g_onScript = [](const std::string&) {
+    g_onScript = nullptr;
+    Exec(5, {});
+    Exec(4, {hostText.c_str(), nullptr, "YYYY-MM-DD", "Again"});
+  };
+  PickSeen seen = Pick(CalendarOf(first), 2025, 2, 14);
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Restart\""});
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(first); }, 2000));
+
+  std::vector<HWND> frames = Frames(host_.handle());
+  ASSERT_EQ(frames.size(), 1u);
+  seen = Pick(CalendarOf(frames[0]), 2025, 2, 20);
+  EXPECT_EQ(seen.variables, DateVar("2025/02/20"));
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Again\""});
+}
+
+TEST_F(Calendar, AHostThatDestroysItsWindowLeavesNothingForStop) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Picked");
+  HWND frame = NewestFrame(host_.handle());
+  ASSERT_TRUE(frame);
+  host_.Destroy();
+  EXPECT_FALSE(IsWindow(frame));
+  ClearHostCalls();
+  Stop();
+  Stop();
+  EXPECT_TRUE(HostCalls().empty());
+
+  // A new start on another window works as before.
+  HostWindow other(300, 200);
+  Start(other.HandleText(), nullptr, "MM-DD-YYYY", "Picked");
+  PickSeen seen = Pick(CalendarOf(NewestFrame(other.handle())), 2025, 5, 1);
+  EXPECT_EQ(seen.variables, DateVar("05/01/2025"));
+}
+
+TEST_F(Calendar, AHostThatDestroysItsWindowInsideTheSubroutineDoesNotCrash) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "CloseForm");
+  HWND frame = NewestFrame(host_.handle());
+  static HWND hostWindow;
+  hostWindow = host_.handle();
+  g_onScript = [](const std::string&) { DestroyWindow(hostWindow); };
+  PickSeen seen = Pick(CalendarOf(frame), 2025, 8, 18);
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"CloseForm\""});
+  EXPECT_FALSE(IsWindow(frame));
+  g_onScript = nullptr;
+  ClearHostCalls();
+  Stop();
+  EXPECT_TRUE(HostCalls().empty());
+}
+
+TEST_F(Calendar, AHandleThatReadsAsZeroGivesATinyTopLevelPopUp) {
+  for (const char* handle : {"", "abc"}) {
+    SCOPED_TRACE(handle);
+    Start(handle, nullptr, nullptr, "Picked");
+    std::vector<HWND> popups = ProcessWindows(L"#32770");
+    ASSERT_EQ(popups.size(), 1u);
+    HWND popup = popups[0];
+    DWORD style = static_cast<DWORD>(GetWindowLongW(popup, GWL_STYLE));
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CHILD | WS_BORDER | WS_CAPTION));
+    RECT r = WindowRect(popup);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 1);
+    EXPECT_EQ(r.bottom, 1);
+    HWND calendar = CalendarOf(popup);
+    ASSERT_TRUE(calendar);
+    RECT c = WindowRect(calendar);
+    EXPECT_EQ(c.right - c.left, 0);
+    EXPECT_EQ(c.bottom - c.top, 0);
+    Stop();
+    EXPECT_FALSE(IsWindow(popup));
+  }
+}
+
+TEST_F(Calendar, AHandleOfNoWindowCreatesNothing) {
+  HWND gone;
+  {
+    HostWindow brief(100, 100);
+    gone = brief.handle();
+  }
+  ASSERT_FALSE(IsWindow(gone));
+  Start(std::to_string(reinterpret_cast<INT_PTR>(gone)), "12/25/2024", nullptr, "Picked");
+  EXPECT_TRUE(ProcessWindows(L"#32770").empty());
+  EXPECT_TRUE(Frames(host_.handle()).empty());
+  Stop();
+  EXPECT_TRUE(HostCalls().empty());
+}
