@@ -27,6 +27,7 @@ constexpr int kFontScriptBox = 0x474;                      // cmb5
 constexpr int kFolderTree = 0x3741;
 constexpr int kEditorDoneButton = 100;
 constexpr int kEditorFirstBox = 120;
+constexpr int kMaxEditorBoxes = 5;
 constexpr UINT kBffmSetSelectionW = WM_USER + 103;
 
 constexpr DWORD kPollMs = 50;
@@ -219,13 +220,35 @@ std::string FillFolder(HWND dialog, const std::string& choice, bool given) {
   return "chose " + choice;
 }
 
+// The items of the editor's drop-down boxes, e.g. " (box 123 offers A, B)",
+// so that a transcript shows what the editor offered.
+std::string DescribeLists(HWND editor) {
+  std::string lists;
+  for (int id = kEditorFirstBox; id < kEditorFirstBox + kMaxEditorBoxes; ++id) {
+    HWND box = GetDlgItem(editor, id);
+    if (!box || ClassOf(box) != L"ComboBox") continue;
+    std::string items;
+    LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, i, 0);
+      if (length < 0) continue;
+      std::wstring item(length + 1, L'\0');
+      SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+      item.resize(length);
+      items += (i ? ", " : "") + WideToAnsi(item);
+    }
+    lists += " (box " + std::to_string(id) + " offers " + (items.empty() ? "nothing" : items) + ")";
+  }
+  return lists;
+}
+
 // An editor's choice gives the input boxes' new texts, separated by "|".
 std::string FillEditor(HWND editor, const std::string& choice, bool given) {
-  if (!given) return "pressed Done";
+  if (!given) return "pressed Done" + DescribeLists(editor);
   std::vector<std::string> texts = SplitAt(choice, '|');
   for (size_t k = 0; k < texts.size(); ++k)
     if (HWND box = GetDlgItem(editor, kEditorFirstBox + static_cast<int>(k))) SetText(box, texts[k]);
-  return "typed " + choice + ", pressed Done";
+  return "typed " + choice + ", pressed Done" + DescribeLists(editor);
 }
 
 void Confirm(HWND window, WindowKind kind) {

@@ -27,6 +27,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitPlugIn = 3;       // plug-in missing or not a plug-in
 
 const char kUsage[] =
+    "VelHost " VEL_VERSION ", the stand-in host for VelDialogs\n"
     "usage: VelHost [options] list\n"
     "       VelHost [options] run ACTION [PARAMETER...]\n"
     "       VelHost [options] edit ACTION [TEXT...]\n"
@@ -36,13 +37,15 @@ const char kUsage[] =
     "  --autopilot      answer every dialog, editor and calendar after a pause\n"
     "  --shots FOLDER   with --autopilot: save a PNG of each answered window there\n"
     "  --pause MS       with --autopilot: pause before each answer (default 300)\n"
-    "  --answer TEXT    queue a choice for the autopilot (may be repeated)\n";
+    "  --answer TEXT    queue a choice for the autopilot (may be repeated)\n"
+    "  --labels FILE    with edit: offer the labels of this script as subroutine names\n";
 
 struct Options {
   std::string dll;
   bool autopilot = false;
   AutopilotOptions pilot;
   std::vector<std::string> answers;
+  std::string labelsScript;
   std::vector<std::string> command;  // command word and its arguments
 };
 
@@ -71,6 +74,8 @@ bool ReadOptions(int argc, char** argv, Options* options, std::string* error) {
     } else if (option == "--pause" && hasValue) {
       options->pilot.pauseMs = std::atoi(argv[++i]);
       if (options->pilot.pauseMs < 0) options->pilot.pauseMs = 0;
+    } else if (option == "--labels" && hasValue) {
+      options->labelsScript = argv[++i];
     } else if (option == "--answer" && hasValue) {
       options->answers.push_back(argv[++i]);
     } else {
@@ -118,17 +123,45 @@ int RunOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command) 
   return kExitOk;
 }
 
-int EditOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command) {
+bool ReadScript(const std::string& path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    PrintError(path + ": error: cannot open the script");
+    return false;
+  }
+  std::stringstream source;
+  source << file.rdbuf();
+  *text = source.str();
+  return true;
+}
+
+// The editor of an action: a script given with --labels lends its labels,
+// which the calendar-start editor asks for (request 5).
+int EditOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command,
+            const std::string& labelsScript) {
   if (command.size() < 2) {
     PrintError("VelHost: error: edit needs an action name");
     return kExitUsage;
   }
   const RegisteredAction* action = RequireAction(plugIn, command[1]);
   if (!action) return kExitScriptError;
+  Interpreter labels;
+  if (!labelsScript.empty()) {
+    std::string source;
+    if (!ReadScript(labelsScript, &source)) return kExitScriptError;
+    try {
+      labels.program = ParseProgram(source, labelsScript);
+    } catch (const ScriptError& error) {
+      PrintError(error.Describe());
+      return kExitScriptError;
+    }
+    AttachInterpreter(&labels);
+  }
   std::vector<std::string> texts(command.begin() + 2, command.end());
   if (texts.size() < action->count) texts.resize(action->count);
   uint32_t handled = 0;
   std::vector<std::string> edited = EditAction(plugIn, *action, texts, &handled);
+  AttachInterpreter(nullptr);
   PrintLine("edit " + action->name + " returned " + std::to_string(handled));
   std::vector<std::string> names = HintParameterNames(action->hint);
   for (size_t k = 0; k < edited.size(); ++k)
@@ -143,13 +176,8 @@ void ReportUnusedAnswers() {
 }
 
 int RunScript(const LoadedPlugIn& plugIn, const std::string& path, bool autopilot) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    PrintError(path + ": error: cannot open the script");
-    return kExitScriptError;
-  }
-  std::stringstream source;
-  source << file.rdbuf();
+  std::string source;
+  if (!ReadScript(path, &source)) return kExitScriptError;
 
   Interpreter interpreter;
   interpreter.host.isAction = [&](const std::string& name) {
@@ -175,7 +203,7 @@ int RunScript(const LoadedPlugIn& plugIn, const std::string& path, bool autopilo
   };
   interpreter.host.print = PrintLine;
   try {
-    interpreter.program = ParseProgram(source.str(), path);
+    interpreter.program = ParseProgram(source, path);
     ValidateProgram(interpreter);
     AttachInterpreter(&interpreter);
     RunProgram(interpreter);
@@ -201,7 +229,7 @@ int Run(const Options& options) {
     return kExitOk;
   }
   if (command == "run") return RunOne(plugIn, options.command);
-  if (command == "edit") return EditOne(plugIn, options.command);
+  if (command == "edit") return EditOne(plugIn, options.command, options.labelsScript);
   if (command == "script" && options.command.size() == 2)
     return RunScript(plugIn, options.command[1], options.autopilot);
   PrintError("VelHost: error: unknown command " + command + "\n" + kUsage);
