@@ -25,6 +25,16 @@ int ReadSize(const Interpreter& in, int line, const std::string& text, const cha
   return value;
 }
 
+// Fewer parameters than the action takes leave the rest empty; more are a
+// mistake that the plug-in would never see.
+void CheckAction(const Interpreter& in, const Statement& s) {
+  int count = in.host.parameterCount(s.name);
+  if (count < 0) Fail(in, s.line, "unknown action " + s.name);
+  if (s.texts.size() > static_cast<size_t>(count))
+    Fail(in, s.line, s.name + " takes " + std::to_string(count) + " parameters, not " +
+                         std::to_string(s.texts.size()));
+}
+
 size_t FindLabel(const Interpreter& in, int line, const std::string& label) {
   auto found = in.program.labelIndex.find(LowerCase(label));
   if (found == in.program.labelIndex.end()) Fail(in, line, "no label named " + label);
@@ -91,7 +101,7 @@ void Run(Interpreter& in, const Statement& s) {
       break;
     }
     case StatementKind::kAction: {
-      if (!in.host.isAction(s.name)) Fail(in, s.line, "unknown action " + s.name);
+      CheckAction(in, s);
       std::vector<std::string> parameters;
       for (size_t i = 0; i < s.texts.size(); ++i) parameters.push_back(expanded(i));
       in.host.runAction(s.name, parameters);
@@ -128,8 +138,7 @@ void SetVariable(Interpreter& in, const std::string& name, const std::string& va
 
 void ValidateProgram(const Interpreter& in) {
   for (const Statement& s : in.program.statements) {
-    if (s.kind == StatementKind::kAction && !in.host.isAction(s.name))
-      Fail(in, s.line, "unknown action " + s.name);
+    if (s.kind == StatementKind::kAction) CheckAction(in, s);
     if (s.kind == StatementKind::kGoSub && s.texts[0].find('%') == std::string::npos)
       FindLabel(in, s.line, s.texts[0]);
   }

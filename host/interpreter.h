@@ -10,8 +10,9 @@
 #include "script.h"
 
 struct HostServices {
-  // True when the name is an action that the plug-in registered.
-  std::function<bool(const std::string& name)> isAction;
+  // How many parameters the registered action takes; -1 for a name that the
+  // plug-in did not register.
+  std::function<int(const std::string& name)> parameterCount;
   // Runs a registered action with its expanded parameters.
   std::function<void(const std::string& name, const std::vector<std::string>& parameters)> runAction;
   // Opens a host window of that client size; returns its handle in decimal.
@@ -37,7 +38,8 @@ struct Interpreter {
 };
 
 // Checks what can be checked before anything runs: every action name is
-// registered and every GoSub with a fixed label names an existing label.
+// registered and given no more parameters than it takes, and every GoSub
+// with a fixed label names an existing label.
 void ValidateProgram(const Interpreter& interpreter);
 
 // Runs the program from its first statement to End or its last line; throws

@@ -118,8 +118,12 @@ int RunOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command) 
   const RegisteredAction* action = RequireAction(plugIn, command[1]);
   if (!action) return kExitScriptError;
   std::vector<std::string> parameters(command.begin() + 2, command.end());
+  if (parameters.size() > action->count) {
+    PrintError("VelHost: error: " + action->name + " takes " + std::to_string(action->count) +
+               " parameters, not " + std::to_string(parameters.size()));
+    return kExitScriptError;
+  }
   ExecAction(plugIn, *action, parameters);
-  // A calendar lives in a host window: there is none, so nothing to pump.
   return kExitOk;
 }
 
@@ -158,7 +162,12 @@ int EditOne(const LoadedPlugIn& plugIn, const std::vector<std::string>& command,
     AttachInterpreter(&labels);
   }
   std::vector<std::string> texts(command.begin() + 2, command.end());
-  if (texts.size() < action->count) texts.resize(action->count);
+  if (texts.size() > action->count) {
+    PrintError("VelHost: error: " + action->name + " takes " + std::to_string(action->count) +
+               " parameters, not " + std::to_string(texts.size()));
+    return kExitScriptError;
+  }
+  texts.resize(action->count);
   uint32_t handled = 0;
   std::vector<std::string> edited = EditAction(plugIn, *action, texts, &handled);
   AttachInterpreter(nullptr);
@@ -180,8 +189,9 @@ int RunScript(const LoadedPlugIn& plugIn, const std::string& path, bool autopilo
   if (!ReadScript(path, &source)) return kExitScriptError;
 
   Interpreter interpreter;
-  interpreter.host.isAction = [&](const std::string& name) {
-    return FindAction(plugIn, name) != nullptr;
+  interpreter.host.parameterCount = [&](const std::string& name) {
+    const RegisteredAction* action = FindAction(plugIn, name);
+    return action ? static_cast<int>(action->count) : -1;
   };
   interpreter.host.runAction = [&](const std::string& name,
                                    const std::vector<std::string>& parameters) {

@@ -114,8 +114,10 @@ const RegisteredAction* FindAction(const LoadedPlugIn& plugIn, const std::string
 
 uint32_t ExecAction(const LoadedPlugIn& plugIn, const RegisteredAction& action,
                     const std::vector<std::string>& parameters) {
-  // At least one cell, so that even a parameterless action gets a valid array.
+  // Every cell that the action reads exists (missing parameters are empty),
+  // and even a parameterless action gets a valid array.
   std::vector<std::string> texts(parameters);
+  if (texts.size() < action.count) texts.resize(action.count);
   std::vector<char*> cells(texts.size() + 1, nullptr);
   for (size_t i = 0; i < texts.size(); ++i)
     cells[i] = texts[i].empty() ? nullptr : &texts[i][0];

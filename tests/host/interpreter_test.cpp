@@ -15,7 +15,9 @@ struct FakeHost {
 
   explicit FakeHost(const std::string& source) {
     in.program = ParseProgram(source, "t.vel");
-    in.host.isAction = [](const std::string& name) { return name == "Pick" || name == "Show"; };
+    in.host.parameterCount = [](const std::string& name) {
+      return name == "Pick" ? 1 : name == "Show" ? 3 : -1;
+    };
     in.host.runAction = [this](const std::string& name, const std::vector<std::string>& p) {
       std::string joined;
       for (const std::string& text : p) joined += "[" + text + "]";
@@ -127,6 +129,15 @@ TEST(InterpreterErrors, MissingLabelsAndUnknownActionsAreFoundBeforeAnythingRuns
   FakeHost unknown("Print \"x\"\n\nxr_Dialogs_Nothing \"1\"\n");
   EXPECT_EQ(unknown.Run(), "t.vel:3: error: unknown action xr_Dialogs_Nothing");
   EXPECT_TRUE(unknown.events.empty());
+}
+
+TEST(InterpreterErrors, TooManyParametersAreRefusedFewerAreFine) {
+  FakeHost extra("Show \"1\"\nPick \"A\" \"B\"\n");
+  EXPECT_EQ(extra.Run(), "t.vel:2: error: Pick takes 1 parameters, not 2");
+  EXPECT_TRUE(extra.events.empty());
+  FakeHost fewer("Show \"1\"\nShow\n");
+  EXPECT_EQ(fewer.Run(), "");
+  EXPECT_EQ(fewer.events, (Events{"Show[1]", "Show"}));
 }
 
 TEST(InterpreterErrors, RunTimeFailuresNameTheirLine) {
