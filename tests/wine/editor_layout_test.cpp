@@ -144,6 +144,7 @@ TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack
     });
     ASSERT_TRUE(run.found);
     EXPECT_TRUE(run.gone);
+    EXPECT_TRUE(run.returnedPromptly);
     EXPECT_EQ(run.result, 1u);
 
     EXPECT_EQ(seen.title, editor.title);

@@ -1,5 +1,7 @@
 #include "rig/editor_session.h"
 
+#include <atomic>
+
 #include "rig/driver.h"
 #include "rig/host_cells.h"
 #include "rig/plugin.h"
@@ -15,6 +17,8 @@ std::string HostCellArray::Text(size_t k) const { return CellText(cells.at(k)); 
 EditorRun RunEditor(int32_t id, char** cells, const wchar_t* title,
                     const std::function<void(HWND editor)>& drive) {
   EditorRun run;
+  std::atomic<bool> returned(false);
+  DWORD hostThread = GetCurrentThreadId();
   Driver driver([&] {
     HWND editor = WaitForWindow(L"#32770", title, 5000);
     if (!editor) return;
@@ -22,8 +26,15 @@ EditorRun RunEditor(int32_t id, char** cells, const wchar_t* title,
     drive(editor);
     run.gone = WaitForGone(editor, 3000);
     if (!run.gone) PostMessageW(editor, WM_SYSCOMMAND, SC_CLOSE, 0);
+    for (int waited = 0; !returned && waited < 2000; waited += 10) Sleep(10);
+    run.returnedPromptly = returned;
+    while (!returned) {
+      PostThreadMessageW(hostThread, WM_NULL, 0, 0);
+      Sleep(50);
+    }
   });
   run.result = Plugin::Get().editAction(id, cells);
+  returned = true;
   driver.Join();
   return run;
 }

@@ -23,12 +23,16 @@ struct EditorRun {
   uint32_t result = 0;
   bool found = false;  // an editor window with the expected title appeared
   bool gone = false;   // and was gone when the drive ended
+  // hsEditAction came back soon after its editor was gone, without any
+  // further message to wake it.
+  bool returnedPromptly = false;
 };
 
 // Calls hsEditAction(id, cells) and, on a second thread, waits for the
 // visible editor titled title, runs drive on it, then waits for it to go.
-// An editor still open after the drive is closed from its system menu so
-// the call returns.
+// An editor still open after the drive is closed from its system menu, and
+// a call that does not come back is woken by a posted WM_NULL, so a fault
+// fails the test instead of hanging it.
 EditorRun RunEditor(int32_t id, char** cells, const wchar_t* title,
                     const std::function<void(HWND editor)>& drive);
 
