@@ -11,6 +11,8 @@ namespace {
 constexpr DWORD kEditorStyle = WS_SYSMENU | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr WORD kFontPoints = 8;
 constexpr char16_t kFontFace[] = u"MS Sans Serif";
+// The low four bits of a WM_SYSCOMMAND code are the system's own.
+constexpr WPARAM kSysCommandMask = 0xFFF0;
 constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 
@@ -67,7 +69,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
     }
     case WM_SYSCOMMAND:
       // Close box, system menu and Alt+F4 leave the parameters as they were.
-      if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
+      if ((wParam & kSysCommandMask) != SC_CLOSE) return FALSE;
       EndEditor(editor);
       return TRUE;
     case WM_NCDESTROY:

@@ -102,7 +102,7 @@ TEST(EditorFrame, ClosingWithoutDoneLeavesEveryCellAsItWas) {
       CloseFromSystemMenu,  // sent from another thread: served inside the loop's wait
       [](HWND editor) { PostMessageW(editor, WM_SYSCOMMAND, SC_CLOSE, 0); },
       [](HWND editor) {  // Alt+F4 in the focused box
-        PostKey(GetDlgItem(editor, 120), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+        PostKey(GetDlgItem(editor, 120), WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
       },
   };
   for (const auto& close : closes) {
@@ -129,7 +129,7 @@ TEST(EditorFrame, EscapeAndEnterInABoxDoNotEndTheEditor) {
     HWND box = GetDlgItem(editor, 121);
     for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
       PostKey(box, WM_KEYDOWN, key);
-      PostKey(box, WM_KEYUP, key, 0xC0000000);
+      PostKey(box, WM_KEYUP, key, (KF_UP | KF_REPEAT) << 16);
     }
     LetEditorRun();
     openAfterKeys = IsWindow(editor) && IsWindowVisible(editor);
