@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cwchar>
 #include <string>
 
 #include "actions/filter_list.h"
