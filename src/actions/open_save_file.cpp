@@ -66,10 +66,9 @@ DWORD FileDialogRecordSize() {
 UINT_PTR CALLBACK FileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_INITDIALOG) return 0;
   auto* record = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-  if (record && record->lCustData) {
-    auto* position = reinterpret_cast<const DialogPosition*>(record->lCustData);
+  if (record) {
     HWND frame = reinterpret_cast<HWND>(GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
-    PlaceDialog(frame, position->x, position->y);
+    PlaceDialogAtCustData(frame, record->lCustData);
   }
   return 1;
 }
