@@ -32,7 +32,9 @@ else
 fi
 
 cd "$root/examples"
-wine "$win/bin/VelHost.exe" "${args[@]}" script tour.vel | tr -d '\r'
+# Wine's note about the Z: drive's volume label is noise here.
+wine "$win/bin/VelHost.exe" "${args[@]}" script tour.vel 2>&1 |
+  tr -d '\r' | grep -v 'Read access denied for device'
 if [[ "$autopilot" == 1 ]]; then
   echo "Screenshots:"
   ls -1 "$shots"
