@@ -8,7 +8,7 @@ ABS_WIN := $(abspath $(WIN))
 ABS_FUZ := $(abspath $(FUZ))
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test demo fuzz bench dist clean
+.PHONY: all deps build test demo fuzz bench dist docs clean
 
 all: build
 
@@ -39,6 +39,11 @@ bench: build
 # The release package VelDialogs-<version>.zip, in $(BUILD)/dist.
 dist: build
 	tools/dist.sh $(WIN) $(BUILD)/dist
+
+# The pictures in docs/images, retaken by the autopilot, then the check that
+# the pages quote what the DLL registers and writes (make test runs the check).
+docs: build
+	tools/with-wine.sh $(BUILD) sh -c 'tests/docs/make-shots.sh $(WIN) && tests/docs/check-docs.sh $(WIN)'
 
 # Each fuzz target for FUZZ_SECONDS (default 60).
 fuzz: build

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 googletest xvfb xauth
           wine wine32:i386 wine64 fonts-liberation fonts-wine imagemagick
-          clang libclang-rt-14-dev zip)
+          clang libclang-rt-14-dev zip python3)
 
 missing=()
 for p in "${packages[@]}"; do

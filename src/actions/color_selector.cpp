@@ -18,11 +18,8 @@ bool g_okPressed = false;
 
 UINT_PTR CALLBACK ColorHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    auto* chooser = reinterpret_cast<CHOOSECOLORA*>(lParam);
-    if (chooser && chooser->lCustData) {
-      auto* position = reinterpret_cast<const DialogPosition*>(chooser->lCustData);
-      PlaceDialog(dialog, position->x, position->y);
-    }
+    auto* chooser = reinterpret_cast<const CHOOSECOLORA*>(lParam);
+    if (chooser) PlaceDialogAtCustData(dialog, chooser->lCustData);
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
     g_okPressed = true;
   }

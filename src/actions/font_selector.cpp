@@ -58,11 +58,8 @@ LOGFONTW InitialFont(const char* fontName, int32_t points, unsigned styleBits) {
 
 UINT_PTR CALLBACK FontHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    auto* chooser = reinterpret_cast<CHOOSEFONTW*>(lParam);
-    if (chooser && chooser->lCustData) {
-      auto* position = reinterpret_cast<const DialogPosition*>(chooser->lCustData);
-      PlaceDialog(dialog, position->x, position->y);
-    }
+    auto* chooser = reinterpret_cast<const CHOOSEFONTW*>(lParam);
+    if (chooser) PlaceDialogAtCustData(dialog, chooser->lCustData);
   }
   return 0;
 }

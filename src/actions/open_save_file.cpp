@@ -1,5 +1,124 @@
-// xr_Dialogs_OpenFile and xr_Dialogs_SaveFile (not built yet).
-#include "plugin/action_procedures.h"
+// xr_Dialogs_OpenFile and xr_Dialogs_SaveFile: the system's open-file and
+// save-file dialogs at the screen's top-left corner, reporting one full path.
+#include <windows.h>
+#include <commdlg.h>
 
-int32_t __stdcall XrDialogsOpenFile(const char*, const char*, const char*, const char*) { return 0; }
-int32_t __stdcall XrDialogsSaveFile(const char*, const char*, const char*, const char*) { return 0; }
+#include <cwchar>
+#include <string>
+
+#include "actions/filter_list.h"
+#include "actions/place_dialog.h"
+#include "plugin/action_procedures.h"
+#include "plugin/host_callbacks.h"
+#include "plugin/wide_text.h"
+
+namespace {
+
+// The name buffer the dialog writes the chosen path into.
+constexpr DWORD kFileBufferLength = 32768;
+// Longest name or folder handed to the dialog: the dialog copies them into
+// MAX_PATH buffers of its own, and a longer folder overran Wine's stack.
+constexpr size_t kMaxPathText = MAX_PATH - 1;
+// Read-only box hidden, the caller's current directory restored, the hook
+// for placing, the Explorer look. No must-exist or overwrite questions.
+constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_EXPLORER;
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogVariables {
+  const char* status;
+  const char* selected;
+};
+
+constexpr FileDialogVariables kOpenVariables = {"xr_Dialogs_OpenFile_Status",
+                                                "xr_Dialogs_OpenFile_Selected"};
+constexpr FileDialogVariables kSaveVariables = {"xr_Dialogs_SaveFile_Status",
+                                                "xr_Dialogs_SaveFile_Selected"};
+
+// Cuts at most max UTF-16 units, without leaving half a surrogate pair.
+std::wstring CutText(std::wstring text, size_t max) {
+  if (text.size() <= max) return text;
+  text.resize(max);
+  if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
+  return text;
+}
+
+std::wstring ToWide(const char* text) { return AnsiToWide(text ? text : ""); }
+
+std::wstring CurrentDirectory() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+  // A longer directory is not read at all; the dialog then picks its own.
+  if (length == 0 || length > MAX_PATH) return std::wstring();
+  return std::wstring(buffer, length);
+}
+
+// Record sizes before and after the Windows 2000 extension of the record.
+DWORD FileDialogRecordSize() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof(version);
+  if (GetVersionExA(&version) && version.dwMajorVersion < 5) return OPENFILENAME_SIZE_VERSION_400W;
+  return sizeof(OPENFILENAMEW);
+}
+
+// With an Explorer-style hook the hook's dialog is a child of the visible
+// frame; the frame is what moves.
+UINT_PTR CALLBACK FileDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return 0;
+  auto* record = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+  if (record) {
+    HWND frame = reinterpret_cast<HWND>(GetWindowLongPtrW(dialog, GWLP_HWNDPARENT));
+    PlaceDialogAtCustData(frame, record->lCustData);
+  }
+  return 1;
+}
+
+// The full path chosen, in the host's code page, or "" when none was.
+std::string RunFileDialog(FileDialogKind kind, const char* title, const char* folder,
+                          const char* filterText, const char* fileName) {
+  std::wstring filterList = AnsiToWide(BuildFilterList(filterText));
+  filterList.append(2, L'\0');
+  std::wstring wideTitle = ToWide(title);
+  std::wstring wideFolder = CutText(ToWide(folder), kMaxPathText);
+  if (wideFolder.empty()) wideFolder = CurrentDirectory();
+
+  std::wstring fileBuffer(kFileBufferLength, L'\0');
+  std::wstring initialName = CutText(ToWide(fileName), kMaxPathText);
+  initialName.copy(&fileBuffer[0], initialName.size());
+
+  DialogPosition origin = {0, 0};
+  OPENFILENAMEW record = {};
+  record.lStructSize = FileDialogRecordSize();
+  record.lpstrFilter = filterList.c_str();
+  record.lpstrFile = &fileBuffer[0];
+  record.nMaxFile = kFileBufferLength;
+  record.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
+  record.lpstrTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
+  record.Flags = kFileDialogFlags;
+  record.lCustData = reinterpret_cast<LPARAM>(&origin);
+  record.lpfnHook = FileDialogHook;
+
+  BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
+  if (!chosen) return std::string();
+  // The buffer is NUL-filled beyond what the dialog wrote, so a NUL is there.
+  return WideToAnsi(fileBuffer.c_str(), wcsnlen(fileBuffer.c_str(), kFileBufferLength));
+}
+
+void ReportChoice(const FileDialogVariables& variables, const std::string& path) {
+  SetHostVariable(variables.status, path.empty() ? "False" : "True");
+  SetHostVariable(variables.selected, path);
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsOpenFile(const char* title, const char* folder, const char* filters,
+                                    const char* fileName) {
+  ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
+  return 0;
+}
+
+int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const char* fileName,
+                                    const char* fileMask) {
+  ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
+  return 0;
+}

@@ -24,3 +24,9 @@ void PlaceDialog(HWND dialog, int32_t x, int32_t y) {
   SetWindowPos(dialog, nullptr, targetX, targetY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetForegroundWindow(dialog);
 }
+
+void PlaceDialogAtCustData(HWND dialog, LPARAM custData) {
+  if (!custData) return;
+  auto* position = reinterpret_cast<const DialogPosition*>(custData);
+  PlaceDialog(dialog, position->x, position->y);
+}

@@ -19,3 +19,7 @@ DialogPosition ReadDialogPosition(const char* posX, const char* posY);
 // it on the work area when either coordinate is kNoPosition; then brings it
 // to the foreground. Called while the dialog initialises.
 void PlaceDialog(HWND dialog, int32_t x, int32_t y);
+
+// For the common dialogs' hooks: places the dialog at the DialogPosition
+// that the record's lCustData refers to; nothing when it refers to none.
+void PlaceDialogAtCustData(HWND dialog, LPARAM custData);

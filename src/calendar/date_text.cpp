@@ -1,6 +1,5 @@
 #include "calendar/date_text.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "plugin/text_to_number.h"
@@ -23,17 +22,15 @@ constexpr StyleName kStyleNames[] = {
 constexpr char kSeparator = '/';
 constexpr int kFieldCount = 3;
 
-std::string TwoDigits(unsigned value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%02u", value);
-  return buffer;
+// Decimal digits with leading zeros up to width; wider values keep every digit.
+std::string ZeroPadded(unsigned value, size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
 }
 
-std::string FourDigits(unsigned value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%04u", value);
-  return buffer;
-}
+std::string TwoDigits(unsigned value) { return ZeroPadded(value, 2); }
+std::string FourDigits(unsigned value) { return ZeroPadded(value, 4); }
 
 }  // namespace
 

@@ -143,7 +143,7 @@ TEST(Boundary, VersionResourceNamesTheProductAndTheProjectVersion) {
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   char fixedText[64];
-  snprintf(fixedText, sizeof(fixedText), "%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
+  snprintf(fixedText, sizeof(fixedText), "%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
            LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS));
   EXPECT_EQ(std::string(fixedText), VEL_VERSION);
 }

@@ -1,5 +1,7 @@
 #include "rig/driver.h"
 
+#include <cstdio>
+
 std::wstring ClassOf(HWND window) {
   wchar_t name[256] = {};
   GetClassNameW(window, name, 256);
@@ -78,11 +80,38 @@ void CancelAllDialogs() {
   }
 }
 
-Driver::Driver(std::function<void()> drive) : thread_(std::move(drive)) {}
+namespace {
+constexpr DWORD kGraceAfterDriveMs = 8000;
+constexpr DWORD kGiveUpAfterDriveMs = 30000;
+}  // namespace
 
-Driver::~Driver() { Join(); }
+Driver::Driver(std::function<void()> drive)
+    : joined_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      thread_(&Driver::Run, this, std::move(drive)) {}
+
+Driver::~Driver() {
+  Join();
+  CloseHandle(joined_);
+}
+
+void Driver::Run(std::function<void()> drive) {
+  drive();
+  if (WaitForSingleObject(joined_, kGraceAfterDriveMs) == WAIT_OBJECT_0) return;
+  std::fprintf(stderr, "driver: the test thread is still blocked %lu ms after the drive; "
+                       "cancelling every dialog\n", kGraceAfterDriveMs);
+  DWORD start = GetTickCount();
+  while (WaitForSingleObject(joined_, 500) != WAIT_OBJECT_0) {
+    CancelAllDialogs();
+    if (GetTickCount() - start > kGiveUpAfterDriveMs) {
+      std::fprintf(stderr, "driver: the test thread never came back; giving up\n");
+      std::fflush(stderr);
+      TerminateProcess(GetCurrentProcess(), 3);
+    }
+  }
+}
 
 void Driver::Join() {
+  SetEvent(joined_);
   if (thread_.joinable()) thread_.join();
 }
 

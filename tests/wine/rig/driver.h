@@ -33,6 +33,12 @@ void CancelAllDialogs();
 // Runs drive on its own thread. Join() waits for it; the drive's findings go
 // into the strings it captures and are checked on the test's thread (the
 // test framework is built without thread support).
+//
+// A watchdog keeps a failed drive from hanging the program: when the test's
+// thread has not reached Join() some seconds after the drive ended (a dialog
+// the drive missed is still open), every dialog is cancelled; if even that
+// does not free the test's thread, the program ends with a message, so the
+// test fails instead of waiting for the CTest time-out.
 class Driver {
  public:
   explicit Driver(std::function<void()> drive);
@@ -40,6 +46,8 @@ class Driver {
   void Join();
 
  private:
+  void Run(std::function<void()> drive);
+  HANDLE joined_;
   std::thread thread_;
 };
 

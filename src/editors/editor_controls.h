@@ -1,0 +1,17 @@
+// The labels, input boxes and "Done" button of an editor.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/editor_layouts.h"
+
+// Creates every control of layout in creation order, each with the editor's
+// font; box k shows currentTexts[k]. A host-names box offers hostNames.
+void CreateEditorControls(HWND editor, const EditorLayout& layout,
+                          const std::string (&currentTexts)[kMaxParameters],
+                          const std::vector<std::string>& hostNames);
+
+// The whole text of a control, however long.
+std::wstring ReadWholeText(HWND control);

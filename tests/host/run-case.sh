@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Usage: run-case.sh WIN32_BUILD_DIR WORK_FOLDER EXPECTED_STATUS EXPECTED_FILE VELHOST_ARGS...
+# Runs VelHost under Wine from WORK_FOLDER with the autopilot (screenshots in
+# a fresh folder) and compares its transcript, stdout and stderr together,
+# with EXPECTED_FILE and its exit status with EXPECTED_STATUS. Every
+# screenshot that the transcript names must exist and be a PNG.
+set -uo pipefail
+: "${WINEPREFIX:?run through make test or tools/with-wine.sh}"
+win=$(realpath "$1"); work=$2; want_status=$3; expected=$4; shift 4
+shots=$(mktemp -d "$win/e2e-shots.XXXXXX")
+trap 'rm -rf "$shots"' EXIT
+
+cd "$work"
+wine "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$(winepath -w "$shots")" "$@" \
+  > "$shots/transcript" 2>&1
+status=$?
+actual=$(tr -d '\r' < "$shots/transcript" | grep -v 'Read access denied for device')
+
+failed=0
+if ! diff -u "$expected" <(printf '%s\n' "$actual"); then
+  echo "transcript differs from $expected (- expected, + actual)"; failed=1
+fi
+if [[ "$status" != "$want_status" ]]; then
+  echo "exit status $status, expected $want_status"; failed=1
+fi
+for shot in $(printf '%s\n' "$actual" | sed -n 's/.*\[shot \([^]]*\)\].*/\1/p'); do
+  if [[ "$(head -c 8 "$shots/$shot" 2>/dev/null | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]]; then
+    echo "screenshot $shot is missing or not a PNG"; failed=1
+  fi
+done
+exit $failed

@@ -1,0 +1,302 @@
+// How an editor runs and ends: "Done" and its hand-back, the ways of closing
+// without it, keys that must not end it, colours, a re-entrant call, and the
+// host's windows kept alive by the modal loop.
+#include <gtest/gtest.h>
+
+#include "rig/driver.h"
+#include "rig/editor_session.h"
+#include "rig/host_cells.h"
+#include "rig/plugin.h"
+
+namespace {
+
+const wchar_t kFontTitle[] = L"Font Selector";
+const wchar_t kColorTitle[] = L"Color Selector";
+
+// A "Done" that changes nothing, so that later closes have something to not repeat.
+void DoneOnceInColourEditor() {
+  HostCellArray cells({"1", "2"});
+  RunEditor(2, cells.data(), kColorTitle, PressDone);
+}
+
+void PostKey(HWND target, UINT message, WPARAM key, LPARAM flags = 0) {
+  PostMessageW(target, message, key, 1 | flags);
+}
+
+}  // namespace
+
+TEST(EditorFrame, IdsWithoutEditorReturnAtOnceAndTouchNothing) {
+  HostCellArray cells({"a", "b", "c", "d", "e"});
+  std::vector<char*> before = cells.cells;
+  bool sawEditor = false;
+  // Should an editor open by mistake, close it so the test fails instead of hanging.
+  Driver guard([&] {
+    if (HWND window = WaitForWindow(L"#32770", nullptr, 1500)) {
+      sawEditor = true;
+      PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+  });
+  EXPECT_EQ(Plugin::Get().editAction(5, cells.data()), 1u);
+  for (int32_t id : {0, 8, 9, -1, 0x10001})
+    EXPECT_EQ(Plugin::Get().editAction(id, cells.data()), 0u) << id;
+  guard.Join();
+  EXPECT_FALSE(sawEditor);
+  EXPECT_EQ(cells.cells, before);
+  EXPECT_EQ(cells.Text(0), "a");
+}
+
+TEST(EditorFrame, DoneHandsBackEveryBoxWholeInOrder) {
+  HostCellArray cells({"Arial", nullptr, "Bold", "100", "50"});
+  std::wstring longText(5000, L'x');
+  longText += L"end";
+  EditorRun run = RunEditor(1, cells.data(), kFontTitle, [&](HWND editor) {
+    SetBoxText(editor, 121, L"12");   // a cell holding 0 gets a block
+    SetBoxText(editor, 122, L"");     // an emptied box frees its block
+    SetBoxText(editor, 123, longText);
+    PressDone(editor);
+  });
+  ASSERT_TRUE(run.found);
+  EXPECT_TRUE(run.gone);
+  EXPECT_TRUE(run.returnedPromptly);
+  EXPECT_EQ(run.result, 1u);
+  EXPECT_EQ(cells.Text(0), "Arial");
+  EXPECT_EQ(cells.Text(1), "12");
+  EXPECT_EQ(CellSize(cells.cells[1]), 3u);
+  EXPECT_EQ(cells.cells[2], nullptr);
+  EXPECT_EQ(cells.Text(3), std::string(5000, 'x') + "end");
+  EXPECT_EQ(cells.Text(4), "50");
+}
+
+TEST(EditorFrame, CharactersOutsideTheCodePageComeBackAsItsDefaultCharacter) {
+  CPINFO codePage = {};
+  ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage));
+  const char defaultChar = static_cast<char>(codePage.DefaultChar[0]);
+  HostCellArray cells({nullptr, nullptr});
+  RunEditor(2, cells.data(), kColorTitle, [](HWND editor) {
+    SetBoxText(editor, 120, L"a\u4E2D\u0416b");
+    PressDone(editor);
+  });
+  EXPECT_EQ(cells.Text(0), std::string("a") + defaultChar + defaultChar + "b");
+  EXPECT_EQ(cells.cells[1], nullptr);
+}
+
+TEST(EditorFrame, TypedCharactersReachTheBoxUnchanged) {
+  HostCellArray cells({nullptr, nullptr});
+  std::wstring seen;
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    HWND box = GetDlgItem(editor, 120);
+    // The euro sign lies outside Latin-1 but inside the test prefix's code page 1252.
+    for (wchar_t c : std::wstring(L"7\u00E9\u20AC")) PostMessageW(box, WM_CHAR, c, 1);
+    LetEditorRun();
+    seen = BoxText(editor, 120);
+    PressDone(editor);
+  });
+  EXPECT_EQ(seen, L"7\u00E9\u20AC");
+  if (GetACP() == 1252) {
+    EXPECT_EQ(cells.Text(0), "7\xE9\x80");
+  }
+}
+
+TEST(EditorFrame, ClosingWithoutDoneLeavesEveryCellAsItWas) {
+  const std::function<void(HWND)> closes[] = {
+      CloseFromSystemMenu,  // sent from another thread: served inside the loop's wait
+      [](HWND editor) { PostMessageW(editor, WM_SYSCOMMAND, SC_CLOSE, 0); },
+      [](HWND editor) {  // Alt+F4 in the focused box
+        PostKey(GetDlgItem(editor, 120), WM_SYSKEYDOWN, VK_F4, KF_ALTDOWN << 16);
+      },
+  };
+  for (const auto& close : closes) {
+    DoneOnceInColourEditor();  // an earlier "Done" must not count for this editor
+    HostCellArray cells({"Arial", "10", "", "1", "2"});
+    std::vector<char*> before = cells.cells;
+    EditorRun run = RunEditor(1, cells.data(), kFontTitle, [&](HWND editor) {
+      SetBoxText(editor, 120, L"changed");
+      close(editor);
+    });
+    ASSERT_TRUE(run.found);
+    EXPECT_TRUE(run.gone);
+    EXPECT_TRUE(run.returnedPromptly);
+    EXPECT_EQ(run.result, 1u);
+    EXPECT_EQ(cells.cells, before);
+    EXPECT_EQ(cells.Text(0), "Arial");
+  }
+}
+
+TEST(EditorFrame, EscapeAndEnterInABoxDoNotEndTheEditor) {
+  HostCellArray cells({"1", "2"});
+  bool openAfterKeys = false;
+  EditorRun run = RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    HWND box = GetDlgItem(editor, 121);
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+      PostKey(box, WM_KEYDOWN, key);
+      PostKey(box, WM_KEYUP, key, (KF_UP | KF_REPEAT) << 16);
+    }
+    LetEditorRun();
+    openAfterKeys = IsWindow(editor) && IsWindowVisible(editor);
+    SetBoxText(editor, 121, L"3");
+    PressDone(editor);
+  });
+  EXPECT_TRUE(openAfterKeys);
+  EXPECT_TRUE(run.gone);
+  EXPECT_TRUE(run.returnedPromptly);
+  EXPECT_EQ(cells.Text(1), "3");
+}
+
+TEST(EditorFrame, LabelsAndWindowGetTheirColoursFromBrushesMadeOnce) {
+  struct Colours {
+    HBRUSH label1 = nullptr, label2 = nullptr, otherLabel = nullptr, window = nullptr;
+    LOGBRUSH labelBrush = {}, windowBrush = {};
+    COLORREF labelText = 0, labelBack = 0, windowText = 0, windowBack = 0;
+    HBRUSH edit = nullptr;
+  } c;
+  HostCellArray cells({"1", "2"});
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto colour = [&](UINT message, HWND control) {
+      return reinterpret_cast<HBRUSH>(
+          SendMessageW(editor, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    };
+    c.label1 = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    c.labelText = GetTextColor(dc);
+    c.labelBack = GetBkColor(dc);
+    c.label2 = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    c.otherLabel = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 111));
+    c.window = colour(WM_CTLCOLORDLG, editor);
+    c.windowText = GetTextColor(dc);
+    c.windowBack = GetBkColor(dc);
+    c.edit = colour(WM_CTLCOLOREDIT, GetDlgItem(editor, 120));
+    GetObjectW(c.label1, sizeof(c.labelBrush), &c.labelBrush);
+    GetObjectW(c.window, sizeof(c.windowBrush), &c.windowBrush);
+    DeleteDC(dc);
+    PressDone(editor);
+  });
+  ASSERT_NE(c.label1, nullptr);
+  EXPECT_EQ(c.label2, c.label1);
+  EXPECT_EQ(c.otherLabel, c.label1);
+  EXPECT_EQ(c.labelBrush.lbColor, RGB(245, 245, 255));
+  EXPECT_EQ(c.labelText, RGB(5, 5, 5));
+  EXPECT_EQ(c.labelBack, RGB(245, 245, 255));
+  EXPECT_EQ(c.windowBrush.lbColor, RGB(245, 245, 255));
+  EXPECT_EQ(c.windowText, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(c.windowBack, RGB(245, 245, 255));
+  EXPECT_EQ(c.edit, GetSysColorBrush(COLOR_WINDOW));  // input boxes keep system colours
+  // The editor's brushes go with it.
+  EXPECT_EQ(GetObjectType(c.label1), 0u);
+  EXPECT_EQ(GetObjectType(c.window), 0u);
+}
+
+namespace {
+
+// A host window on the test's thread, alive while an editor runs.
+constexpr UINT kHostPing = WM_APP + 1;
+constexpr UINT kHostEditAgain = WM_APP + 2;
+int g_hostPosted = 0;
+struct ReentrantCall {
+  bool ran = false;
+  uint32_t result = 0;
+} g_reentrant;
+HostCellArray* g_reentrantCells = nullptr;
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kHostPing) {
+    if (lParam) ++g_hostPosted;
+    return 42;
+  }
+  if (message == kHostEditAgain) {
+    g_reentrant.ran = true;
+    g_reentrant.result = Plugin::Get().editAction(static_cast<int32_t>(wParam), g_reentrantCells->data());
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND CreateHostWindow() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = HostWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"EditorTestHost";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                         100, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+TEST(EditorFrame, TheHostsWindowsStayEnabledAndServedWhileTheEditorIsOpen) {
+  HWND host = CreateHostWindow();
+  ASSERT_NE(host, nullptr);
+  g_hostPosted = 0;
+  LRESULT sentReply = 0;
+  bool hostEnabled = false;
+  int postedSeen = 0;
+  HostCellArray cells({"1", "2"});
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    hostEnabled = IsWindowEnabled(host);
+    sentReply = SendMessageW(host, kHostPing, 0, 0);
+    for (int i = 0; i < 3; ++i) PostMessageW(host, kHostPing, 0, 1);
+    LetEditorRun();
+    postedSeen = g_hostPosted;
+    PressDone(editor);
+  });
+  DestroyWindow(host);
+  EXPECT_TRUE(hostEnabled);
+  EXPECT_EQ(sentReply, 42);
+  EXPECT_EQ(postedSeen, 3);
+}
+
+TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenOne) {
+  HWND host = CreateHostWindow();
+  ASSERT_NE(host, nullptr);
+  HostCellArray second({"keep", "these", "x", "y"});
+  std::vector<char*> secondBefore = second.cells;
+  g_reentrantCells = &second;
+  size_t editorsDuring = 0;
+  HWND foreground = nullptr, editorSeen = nullptr;
+  uint32_t noEditorResult = 1;
+  ReentrantCall calls[2];
+  HostCellArray first({"1", "2"});
+  RunEditor(2, first.data(), kColorTitle, [&](HWND editor) {
+    editorSeen = editor;
+    SetForegroundWindow(host);
+    for (int i = 0; i < 2; ++i) {
+      g_reentrant = {};
+      SendMessageW(host, kHostEditAgain, i == 0 ? 6 : 4, 0);  // runs on the editor's thread
+      calls[i] = g_reentrant;
+    }
+    editorsDuring = ProcessWindows(L"#32770").size();
+    foreground = GetForegroundWindow();
+    g_reentrant = {};
+    SendMessageW(host, kHostEditAgain, 9, 0);
+    noEditorResult = g_reentrant.result;
+    SetBoxText(editor, 120, L"5");
+    PressDone(editor);
+  });
+  DestroyWindow(host);
+  g_reentrantCells = nullptr;
+  for (const ReentrantCall& call : calls) {
+    EXPECT_TRUE(call.ran);
+    EXPECT_EQ(call.result, 1u);
+  }
+  EXPECT_EQ(noEditorResult, 0u);
+  EXPECT_EQ(editorsDuring, 1u);
+  EXPECT_EQ(foreground, editorSeen);
+  EXPECT_EQ(second.cells, secondBefore);
+  EXPECT_EQ(second.Text(0), "keep");
+  EXPECT_EQ(first.Text(0), "5");  // the open editor still hands back its own texts
+}
+
+TEST(EditorFrame, AQuitMessageClosesTheEditorAndIsLeftForTheHostsLoop) {
+  HostCellArray cells({"1", "2"});
+  std::vector<char*> before = cells.cells;
+  DWORD hostThread = GetCurrentThreadId();
+  EditorRun run = RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    SetBoxText(editor, 120, L"changed");
+    PostThreadMessageW(hostThread, WM_QUIT, 7, 0);
+  });
+  EXPECT_TRUE(run.gone);
+  EXPECT_TRUE(run.returnedPromptly);
+  EXPECT_EQ(cells.cells, before);
+  MSG quit = {};
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
+}

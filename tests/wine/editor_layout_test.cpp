@@ -1,0 +1,205 @@
+// Each design-time editor as the author sees it: window, look and every
+// control, driven through hsEditAction.
+#include <gtest/gtest.h>
+
+#include "rig/driver.h"
+#include "rig/editor_session.h"
+#include "rig/host_cells.h"
+#include "rig/plugin.h"
+
+namespace {
+
+enum Kind { kLabel, kText, kDrop, kButton };
+
+struct Control {
+  Kind kind;
+  int id;
+  const wchar_t* caption;  // labels and button; boxes show the cell text
+  int x, y, w, h;
+};
+
+struct Expected {
+  int32_t id;
+  const wchar_t* title;
+  bool topmost;
+  std::vector<Control> controls;
+};
+
+const Expected kEditors[] = {
+    {1, L"Font Selector", true,
+     {{kLabel, 110, L"Font", 20, 10, 60, 20}, {kText, 120, nullptr, 80, 10, 200, 20},
+      {kLabel, 111, L"Size", 20, 34, 60, 20}, {kText, 121, nullptr, 80, 34, 200, 20},
+      {kLabel, 112, L"Style", 20, 58, 60, 20}, {kText, 122, nullptr, 80, 58, 200, 20},
+      {kLabel, 113, L"X Pos", 20, 82, 60, 20}, {kText, 123, nullptr, 80, 82, 200, 20},
+      {kLabel, 114, L"Y Pos", 20, 106, 60, 20}, {kText, 124, nullptr, 80, 106, 200, 20},
+      {kButton, 100, L"Done", 130, 134, 100, 24}}},
+    {2, L"Color Selector", true,
+     {{kLabel, 110, L"X Pos", 20, 50, 60, 20}, {kText, 120, nullptr, 80, 50, 200, 20},
+      {kLabel, 111, L"Y Pos", 20, 84, 60, 20}, {kText, 121, nullptr, 80, 84, 200, 20},
+      {kButton, 100, L"Done", 130, 130, 100, 24}}},
+    {3, L"Folder Selector", true,
+     {{kLabel, 110, L"Title", 20, 10, 60, 20}, {kText, 120, nullptr, 80, 10, 200, 20},
+      {kLabel, 111, L"Init Folder", 20, 34, 60, 20}, {kText, 121, nullptr, 80, 34, 200, 20},
+      {kLabel, 112, L"X Pos", 20, 58, 60, 20}, {kText, 122, nullptr, 80, 58, 200, 20},
+      {kLabel, 113, L"Y Pos", 20, 82, 60, 20}, {kText, 123, nullptr, 80, 82, 200, 20},
+      {kButton, 100, L"Done", 130, 126, 100, 24}}},
+    {4, L"XR_Dialogs_CalendarStart", false,
+     {{kLabel, 110, L"Handle Rect", 20, 18, 80, 20}, {kText, 120, nullptr, 100, 15, 200, 20},
+      {kLabel, 111, L"Prev.Date", 20, 43, 80, 20}, {kText, 121, nullptr, 100, 43, 200, 20},
+      {kLabel, 112, L"Date Style", 20, 74, 80, 20}, {kDrop, 122, nullptr, 100, 72, 120, 120},
+      {kLabel, 113, L"VelScript", 20, 106, 80, 20}, {kDrop, 123, nullptr, 100, 103, 200, 120},
+      {kButton, 100, L"Done", 130, 132, 100, 24}}},
+    {6, L"Open File Dialog", true,
+     {{kLabel, 110, L"Title of the Dialog", 20, 10, 100, 20},
+      {kText, 120, nullptr, 120, 10, 200, 20},
+      {kLabel, 111, L"Folder", 20, 34, 100, 20}, {kText, 121, nullptr, 120, 34, 200, 20},
+      {kLabel, 112, L"Filters ", 20, 58, 116, 20}, {kText, 122, nullptr, 120, 58, 200, 20},
+      {kLabel, 113, L"File Mask *.JPG", 20, 82, 116, 20}, {kText, 123, nullptr, 120, 82, 200, 20},
+      {kButton, 100, L"Done", 130, 134, 100, 24}}},
+    {7, L"Save File Dialog", true,
+     {{kLabel, 110, L"Title of the Dialog", 20, 10, 100, 20},
+      {kText, 120, nullptr, 120, 10, 200, 20},
+      {kLabel, 111, L"Initial Folder", 20, 34, 100, 20}, {kText, 121, nullptr, 120, 34, 200, 20},
+      {kLabel, 112, L"FileName", 20, 58, 100, 20}, {kText, 122, nullptr, 120, 58, 200, 20},
+      {kLabel, 113, L"FileMask (*.JPG)", 20, 82, 100, 20},
+      {kText, 123, nullptr, 120, 82, 200, 20},
+      {kButton, 100, L"Done", 130, 134, 100, 24}}},
+};
+
+struct KindLook {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+KindLook LookOf(Kind kind) {
+  switch (kind) {
+    case kLabel: return {L"Static", 0x50000000, 0};
+    case kText: return {L"Edit", 0x50010080, WS_EX_CLIENTEDGE};
+    case kDrop: return {L"ComboBox", 0x50010102, 0};
+    case kButton: return {L"Button", 0x50010000, 0};
+  }
+  return {};
+}
+
+struct ControlSeen {
+  std::wstring className, text;
+  int id = 0;
+  DWORD style = 0, exStyle = 0;
+  RECT rect = {};
+  int droppedHeight = 0;
+  bool editorFont = false;
+};
+
+struct EditorSeen {
+  std::wstring title;
+  RECT outer = {}, client = {};
+  DWORD style = 0, exStyle = 0;
+  HWND owner = nullptr;
+  LOGFONTW font = {};
+  std::vector<ControlSeen> controls;
+};
+
+EditorSeen Inspect(HWND editor) {
+  EditorSeen seen;
+  seen.title = TextOf(editor);
+  seen.outer = WindowRect(editor);
+  GetClientRect(editor, &seen.client);
+  seen.style = GetWindowLongW(editor, GWL_STYLE);
+  seen.exStyle = GetWindowLongW(editor, GWL_EXSTYLE);
+  seen.owner = GetWindow(editor, GW_OWNER);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
+  GetObjectW(font, sizeof(seen.font), &seen.font);
+  for (HWND child : ChildrenInOrder(editor)) {
+    ControlSeen c;
+    c.className = ClassOf(child);
+    c.id = GetDlgCtrlID(child);
+    c.text = TextOf(child);
+    c.style = GetWindowLongW(child, GWL_STYLE);
+    c.exStyle = GetWindowLongW(child, GWL_EXSTYLE);
+    c.rect = ClientRectOf(child);
+    if (c.id == 122 || c.id == 123) {  // Wine answers CB_OKAY (0), so the result is not tested
+      RECT dropped = {};
+      SendMessageW(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+      c.droppedHeight = dropped.bottom - dropped.top;
+    }
+    c.editorFont = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
+    seen.controls.push_back(c);
+  }
+  return seen;
+}
+
+}  // namespace
+
+TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack) {
+  for (const Expected& editor : kEditors) {
+    SCOPED_TRACE(editor.id);
+    // Odd texts: spaces kept, a non-ASCII code-page character, an empty cell.
+    HostCellArray cells({"  first ", "sec\xE9nd", nullptr, "4", "fifth"});
+    std::vector<char*> before = cells.cells;
+    EditorSeen seen;
+    EditorRun run = RunEditor(editor.id, cells.data(), editor.title, [&](HWND window) {
+      seen = Inspect(window);
+      PressDone(window);
+    });
+    ASSERT_TRUE(run.found);
+    EXPECT_TRUE(run.gone);
+    EXPECT_TRUE(run.returnedPromptly);
+    EXPECT_EQ(run.result, 1u);
+
+    EXPECT_EQ(seen.title, editor.title);
+    EXPECT_EQ(seen.outer.left, 300);
+    EXPECT_EQ(seen.outer.top, 300);
+    EXPECT_EQ(seen.client.right, 340);
+    EXPECT_EQ(seen.client.bottom, 160);
+    EXPECT_EQ((seen.exStyle & WS_EX_TOPMOST) != 0, editor.topmost);
+    EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_EQ(seen.style & (WS_SYSMENU | WS_CAPTION), DWORD(WS_SYSMENU | WS_CAPTION));
+    EXPECT_EQ(seen.style & (WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_STREQ(seen.font.lfFaceName, L"MS Sans Serif");
+    EXPECT_EQ(seen.font.lfHeight, -MulDiv(8, 96, 72));
+    EXPECT_EQ(seen.font.lfItalic, 0);  // the charset byte Wine replaces with DEFAULT_CHARSET
+
+    ASSERT_EQ(seen.controls.size(), editor.controls.size());
+    int box = 0;
+    for (size_t i = 0; i < editor.controls.size(); ++i) {
+      const Control& want = editor.controls[i];
+      const ControlSeen& got = seen.controls[i];
+      SCOPED_TRACE(want.id);
+      KindLook look = LookOf(want.kind);
+      EXPECT_EQ(got.id, want.id);
+      EXPECT_EQ(_wcsicmp(got.className.c_str(), look.className), 0) << got.className;
+      EXPECT_EQ(got.style, look.style);
+      EXPECT_EQ(got.exStyle, look.exStyle);
+      EXPECT_EQ(got.rect.left, want.x);
+      EXPECT_EQ(got.rect.top, want.y);
+      EXPECT_EQ(got.rect.right - got.rect.left, want.w);
+      if (want.kind == kDrop) {
+        // Wine trims a list holding items to whole item heights.
+        EXPECT_LE(got.droppedHeight, want.h);
+        EXPECT_GT(got.droppedHeight, want.h - 24);
+      } else {
+        EXPECT_EQ(got.rect.bottom - got.rect.top, want.h);
+      }
+      EXPECT_TRUE(got.editorFont);
+      if (want.caption) {
+        EXPECT_EQ(got.text, want.caption);
+      } else {
+        const wchar_t* prefill[] = {L"  first ", L"sec\u00E9nd", L"", L"4", L"fifth"};
+        EXPECT_EQ(got.text, prefill[box++]);
+      }
+    }
+
+    // "Done" untouched: every edited cell gets a fresh block with its text,
+    // the empty one stays 0, cells beyond the action's count are left alone.
+    const char* expected[] = {"  first ", "sec\xE9nd", "", "4", "fifth"};
+    for (int k = 0; k < 5; ++k) {
+      if (k < box) {
+        EXPECT_EQ(cells.Text(k), expected[k]);
+        EXPECT_EQ(CellSize(cells.cells[k]), cells.Text(k).empty() ? 0u : cells.Text(k).size() + 1);
+      } else {
+        EXPECT_EQ(cells.cells[k], before[k]);
+      }
+    }
+  }
+}
