@@ -109,13 +109,15 @@ std::string RunCalendar(HostWindow& host, int round) {
   return fault;
 }
 
-std::string RunRound(HostWindow& host, int round) {
-  for (const DialogAction& action : kDialogActions)
-    if (std::string fault = RunDialogAction(action); !fault.empty()) return fault;
-  EditorEnding ending = round % 2 == 0 ? EditorEnding::Done : EditorEnding::Close;
-  for (int id : kEditorIds)
-    if (std::string fault = RunEditor(id, ending); !fault.empty()) return fault;
-  return RunCalendar(host, round);
+std::string RunRound(HostWindow& host, int round, SoakParts parts) {
+  if (parts != SoakParts::Calendar) {
+    for (const DialogAction& action : kDialogActions)
+      if (std::string fault = RunDialogAction(action); !fault.empty()) return fault;
+    EditorEnding ending = round % 2 == 0 ? EditorEnding::Done : EditorEnding::Close;
+    for (int id : kEditorIds)
+      if (std::string fault = RunEditor(id, ending); !fault.empty()) return fault;
+  }
+  return parts == SoakParts::DialogsAndEditors ? "" : RunCalendar(host, round);
 }
 
 double Seconds() {
@@ -159,22 +161,23 @@ ResourceCounts SettledResources() {
 
 double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end - warm) / warm : 0; }
 
-SoakFigures RunSoak(int warmupRounds, int rounds) {
+SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts) {
   SoakFigures figures;
   Plugin::Get();
   HostWindow host(300, 200);
   for (int round = 0; round < warmupRounds && figures.failure.empty(); ++round)
-    figures.failure = RunRound(host, round);
+    figures.failure = RunRound(host, round, parts);
   ClearHostCalls();
   figures.warm = SettledResources();
   double start = Seconds();
   for (int round = 0; round < rounds && figures.failure.empty(); ++round) {
-    figures.failure = RunRound(host, warmupRounds + round);
+    figures.failure = RunRound(host, warmupRounds + round, parts);
     ++figures.rounds;
   }
   figures.seconds = Seconds() - start;
   ClearHostCalls();
   figures.end = SettledResources();
-  figures.systemLeakPerRound = SystemCalendarLeakPerRound(host.handle(), kBaselineCreations);
+  if (parts != SoakParts::DialogsAndEditors)
+    figures.systemLeakPerRound = SystemCalendarLeakPerRound(host.handle(), kBaselineCreations);
   return figures;
 }

@@ -20,11 +20,13 @@ struct SoakFigures {
   }
 };
 
-// One round: each of the five dialog actions cancelled, each of the six
+enum class SoakParts { All, DialogsAndEditors, Calendar };
+
+// One round (of all parts): each of the five dialog actions cancelled, each of the six
 // editors ended (with "Done" on even rounds, with Close on odd ones), and a
 // calendar started over a host window, picked once and stopped. Every step
 // is checked; the first fault ends the soak and is described in failure.
-SoakFigures RunSoak(int warmupRounds, int rounds);
+SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts = SoakParts::All);
 
 // Growth from warm to end in per cent of warm (0 when warm is 0).
 double GrowthPercent(double warm, double end);
