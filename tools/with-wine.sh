@@ -36,4 +36,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
 fi
 
 "$here/wine-prefix.sh"
+# One server (and one Wine desktop) for every program that follows, instead
+# of a start-up per program.
+wineserver -p
 "$@"

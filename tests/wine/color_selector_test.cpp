@@ -11,11 +11,28 @@ namespace {
 
 // Control ids of the colour dialog's red, green and blue boxes.
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
+// The custom colour boxes (two rows of eight) and the button that adds the
+// current colour to them.
+constexpr int kCustomColorBoxes = 721, kAddToCustomColors = 712;
+
+// The colour shown at the centre of custom colour box `index`, read from
+// the screen.
+COLORREF CustomBoxColor(HWND dialog, int index) {
+  RECT boxes = WindowRect(GetDlgItem(dialog, kCustomColorBoxes));
+  int cellWidth = (boxes.right - boxes.left) / 8, cellHeight = (boxes.bottom - boxes.top) / 2;
+  int x = boxes.left + (index % 8) * cellWidth + cellWidth / 2;
+  int y = boxes.top + (index / 8) * cellHeight + cellHeight / 2;
+  HDC screen = GetDC(nullptr);
+  COLORREF color = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return color;
+}
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 
 struct ColorDialogSeen {
   bool found = false;
+  COLORREF firstCustom = CLR_INVALID;
   RECT rect = {};
   UINT red = 0, green = 0, blue = 0;
   bool fullOpen = false;
@@ -37,6 +54,8 @@ ColorDialogSeen RunColor(const char* posX, const char* posY, bool accept, int r 
     seen.blue = GetDlgItemInt(dialog, kBlueEdit, nullptr, FALSE);
     HWND redBox = GetDlgItem(dialog, kRedEdit);
     seen.fullOpen = redBox && IsWindowVisible(redBox);
+    Sleep(150);  // painted by now
+    seen.firstCustom = CustomBoxColor(dialog, 0);
     if (accept) {
       SetDlgItemInt(dialog, kRedEdit, r, FALSE);
       SetDlgItemInt(dialog, kGreenEdit, g, FALSE);
@@ -73,6 +92,7 @@ TEST(ColorSelector, FirstCallPreselectsBlackFullyOpenAtTheGivenPoint) {
   EXPECT_EQ(seen.rect.top, 50);
   EXPECT_EQ(seen.red + seen.green + seen.blue, 0u);
   EXPECT_TRUE(seen.fullOpen);
+  EXPECT_EQ(seen.firstCustom, RGB(0, 0, 0));
   EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
@@ -99,6 +119,29 @@ TEST(ColorSelector, CancelKeepsTheRememberedColourAndEmptiesTheValues) {
   EXPECT_EQ(seen.red, 10u);
   EXPECT_EQ(seen.green, 20u);
   EXPECT_EQ(seen.blue, 30u);
+}
+
+TEST(ColorSelector, CustomColoursDefinedInOneCallAreOfferedInTheNext) {
+  bool added = false;
+  Driver driver([&] {
+    HWND dialog = WaitForWindow(L"#32770");
+    if (!dialog) return;
+    SetDlgItemInt(dialog, kRedEdit, 200, FALSE);
+    SetDlgItemInt(dialog, kGreenEdit, 30, FALSE);
+    SetDlgItemInt(dialog, kBlueEdit, 90, FALSE);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kAddToCustomColors, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, kAddToCustomColors)));
+    added = true;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!WaitForGone(dialog)) CancelAllDialogs();
+  });
+  Exec(2, {"0", "0"});
+  driver.Join();
+  ASSERT_TRUE(added);
+  // Cancelled, yet the custom colours stay: the dialog keeps them in place.
+  ColorDialogSeen seen = RunColor("0", "0", false);
+  ASSERT_TRUE(seen.found);
+  EXPECT_EQ(seen.firstCustom, RGB(200, 30, 90));
 }
 
 TEST(ColorSelector, PositionTextsAreReadAsRoundedNumbers) {

@@ -77,6 +77,8 @@ void CancelAllDialogs() {
   for (HWND dialog : ProcessWindows(L"#32770")) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
+    // Editors ignore IDCANCEL; the Close command ends them.
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 }
 

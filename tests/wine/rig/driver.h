@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-constexpr DWORD kDialogTimeoutMs = 10000;
+// Generous: a loaded machine can take seconds to show a first dialog.
+constexpr DWORD kDialogTimeoutMs = 20000;
 
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);

@@ -20,7 +20,7 @@ EditorRun RunEditor(int32_t id, char** cells, const wchar_t* title,
   std::atomic<bool> returned(false);
   DWORD hostThread = GetCurrentThreadId();
   Driver driver([&] {
-    HWND editor = WaitForWindow(L"#32770", title, 5000);
+    HWND editor = WaitForWindow(L"#32770", title);
     if (!editor) return;
     run.found = true;
     drive(editor);
