@@ -31,8 +31,10 @@ void ExpectFlat(const SoakFigures& figures) {
   ASSERT_EQ(figures.rounds, kRounds);
   ASSERT_GT(figures.warm.gdiObjects, 0);
   ASSERT_GT(figures.warm.userObjects, 0);
-  EXPECT_LT(GrowthPercent(figures.warm.gdiObjects, figures.warm.gdiObjects + figures.LibraryGdiGrowth()),
-            kMaxGrowthPercent);
+  // Wine still fills caches of a few GDI objects now and then (a 1,000-round
+  // run drifts by about as much as this short one): a leak is an object per
+  // round or more, so the count must grow by less than the rounds run.
+  EXPECT_LT(figures.LibraryGdiGrowth(), kRounds);
   EXPECT_LT(GrowthPercent(figures.warm.userObjects, figures.end.userObjects), kMaxGrowthPercent);
   EXPECT_LT(GrowthPercent(double(figures.warm.privateBytes), double(figures.end.privateBytes)),
             kMaxGrowthPercent);
