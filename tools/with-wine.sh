@@ -36,7 +36,4 @@ if [[ -z "${DISPLAY:-}" ]]; then
 fi
 
 "$here/wine-prefix.sh"
-# One server (and one Wine desktop) for every program that follows, instead
-# of a start-up per program.
-wineserver -p
 "$@"
