@@ -36,10 +36,4 @@ if [[ -z "${DISPLAY:-}" ]]; then
 fi
 
 "$here/wine-prefix.sh"
-# One server (and one Wine desktop) for every program that follows, instead
-# of a start-up per program.
-wineserver -p
-# Its services too, with no output to hold: started by the first test
-# program instead, they keep that test's output open and it never ends.
-wineboot >/dev/null 2>&1 </dev/null || true
 "$@"

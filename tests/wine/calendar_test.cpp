@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rig/driver.h"
+#include "rig/editor_session.h"
 #include "rig/host_window.h"
 #include "rig/month_calendar.h"
 #include "rig/plugin.h"
@@ -377,4 +378,18 @@ TEST_F(Calendar, AHandleOfNoWindowCreatesNothing) {
   EXPECT_TRUE(Frames(host_.handle()).empty());
   Stop();
   EXPECT_TRUE(HostCalls().empty());
+}
+
+// The editors keep a window slot of their own: opening one must not make
+// Stop lose track of the calendar.
+TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
+  HostWindow host(300, 200);
+  Start(host.HandleText(), nullptr, nullptr, "Picked");
+  ASSERT_EQ(Frames(host.handle()).size(), 1u);
+  HostCellArray cells({"100", "50"});
+  EditorRun run = RunEditor(2, cells.data(), L"Color Selector", [](HWND editor) { PressDone(editor); });
+  EXPECT_TRUE(run.found);
+  Stop();
+  PumpFor(kSettleMs);
+  EXPECT_TRUE(Frames(host.handle()).empty());
 }
