@@ -153,7 +153,9 @@ TEST_F(HostileInput, EveryActionSurvivesEveryArrayAndReportsInOrder) {
       EXPECT_EQ(RecordedVariables(), Cancelled(id));
       EXPECT_TRUE(RecordedScripts().empty());
       EXPECT_TRUE(host.Untouched());
-      if (ADialogActionShowsADialog(id)) EXPECT_GE(closer.dialogsCancelled(), 1);
+      if (ADialogActionShowsADialog(id)) {
+        EXPECT_GE(closer.dialogsCancelled(), 1);
+      }
       if (id == 4) {
         // Whatever the handle text named, a Stop leaves no calendar behind.
         EXPECT_EQ(Exec(5, {}), 1u);
@@ -206,8 +208,10 @@ TEST_F(HostileInput, DoneHandsBackFreshBlocksOfTheRightSizeIntoEditedCellsOnly) 
           continue;
         }
         // An empty hand-back leaves 0; anything else is exactly length + 1.
-        if (cell) EXPECT_EQ(CellSize(cell), std::string(cell).size() + 1) << "cell " << k;
-        if (cell) EXPECT_GT(std::string(cell).size(), 0u) << "cell " << k;
+        if (cell) {
+          EXPECT_EQ(CellSize(cell), std::string(cell).size() + 1) << "cell " << k;
+          EXPECT_GT(std::string(cell).size(), 0u) << "cell " << k;
+        }
       }
     }
   }
