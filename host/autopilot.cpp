@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "choice.h"
+#include "day_cell.h"
 #include "host_window.h"
 #include "output.h"
 #include "plugin/wide_text.h"
@@ -33,7 +34,6 @@ constexpr UINT kBffmSetSelectionW = WM_USER + 103;
 constexpr DWORD kPollMs = 50;
 constexpr DWORD kRepaintMs = 100;  // lets a filled-in choice show before the shot
 constexpr DWORD kGiveUpMs = 10000;   // an answered window still open after this is cancelled
-constexpr int kHitTestStep = 3;      // pixels between two calendar hit tests
 
 enum class WindowKind { kNone, kColor, kFile, kFont, kFolder, kEditor, kCalendar, kOther };
 
@@ -259,30 +259,6 @@ void Confirm(HWND window, WindowKind kind) {
     Press(window, IDOK);
 }
 
-// The control tells which day lies under a point (MCM_HITTEST); the middle
-// of all points that hit the wanted day of the shown month gets the click.
-bool FindDay(HWND calendar, int day, POINT* point) {
-  RECT client;
-  GetClientRect(calendar, &client);
-  long sumX = 0, sumY = 0, hits = 0;
-  for (int y = 0; y < client.bottom; y += kHitTestStep) {
-    for (int x = 0; x < client.right; x += kHitTestStep) {
-      MCHITTESTINFO info = {};
-      info.cbSize = MCHITTESTINFO_V1_SIZE;
-      info.pt = {x, y};
-      SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&info));
-      if (info.uHit == MCHT_CALENDARDATE && info.st.wDay == day) {
-        sumX += x;
-        sumY += y;
-        ++hits;
-      }
-    }
-  }
-  if (hits == 0) return false;
-  *point = {sumX / hits, sumY / hits};
-  return true;
-}
-
 // Finds where to click for the chosen date; *click stays (-1, -1) when the
 // date cannot be picked.
 std::string AimAtDate(HWND window, const std::string& choice, POINT* click) {
@@ -297,7 +273,7 @@ std::string AimAtDate(HWND window, const std::string& choice, POINT* click) {
     shown.wDay = static_cast<WORD>(date.day == 1 ? 2 : 1);
     SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
   }
-  if (!FindDay(calendar, date.day, click)) return "found no day " + choice + "; nothing picked";
+  if (!FindDayCell(calendar, 0, 0, static_cast<WORD>(date.day), click)) return "found no day " + choice + "; nothing picked";
   return "picked " + choice;
 }
 
