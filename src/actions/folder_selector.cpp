@@ -49,8 +49,8 @@ std::string TakePath(PIDLIST_ABSOLUTE itemList) {
 
 int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
                                           const char* posX, const char* posY) {
-  std::wstring wideTitle = AnsiToWide(title ? title : "");
-  std::wstring wideStart = AnsiToWide(startFolder ? startFolder : "");
+  std::wstring wideTitle = HostTextToWide(title);
+  std::wstring wideStart = HostTextToWide(startFolder);
   BrowseContext context = {ReadDialogPosition(posX, posY), wideStart.c_str()};
 
   BROWSEINFOW browse = {};

@@ -47,12 +47,9 @@ LOGFONTW InitialFont(const char* fontName, int32_t points, unsigned styleBits) {
   font.lfUnderline = (styleBits & kStyleUnderline) ? 1 : 0;
   font.lfStrikeOut = (styleBits & kStyleStrikeOut) ? 1 : 0;
   font.lfCharSet = ANSI_CHARSET;
-  std::wstring face = AnsiToWide(fontName ? fontName : "");
-  size_t length = face.size() < kMaxFaceLength ? face.size() : kMaxFaceLength;
-  // A surrogate pair split by the cut would leave half a character.
-  if (length == kMaxFaceLength && IS_HIGH_SURROGATE(face[length - 1])) --length;
-  wmemcpy(font.lfFaceName, face.data(), length);
-  font.lfFaceName[length] = L'\0';
+  std::wstring face = CutWide(HostTextToWide(fontName), kMaxFaceLength);
+  wmemcpy(font.lfFaceName, face.data(), face.size());
+  font.lfFaceName[face.size()] = L'\0';
   return font;
 }
 

@@ -35,16 +35,6 @@ constexpr FileDialogVariables kOpenVariables = {"xr_Dialogs_OpenFile_Status",
 constexpr FileDialogVariables kSaveVariables = {"xr_Dialogs_SaveFile_Status",
                                                 "xr_Dialogs_SaveFile_Selected"};
 
-// Cuts at most max UTF-16 units, without leaving half a surrogate pair.
-std::wstring CutText(std::wstring text, size_t max) {
-  if (text.size() <= max) return text;
-  text.resize(max);
-  if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
-  return text;
-}
-
-std::wstring ToWide(const char* text) { return AnsiToWide(text ? text : ""); }
-
 std::wstring CurrentDirectory() {
   wchar_t buffer[MAX_PATH + 1] = {};
   DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
@@ -78,12 +68,12 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
                           const char* filterText, const char* fileName) {
   std::wstring filterList = AnsiToWide(BuildFilterList(filterText));
   filterList.append(2, L'\0');
-  std::wstring wideTitle = ToWide(title);
-  std::wstring wideFolder = CutText(ToWide(folder), kMaxPathText);
+  std::wstring wideTitle = HostTextToWide(title);
+  std::wstring wideFolder = CutWide(HostTextToWide(folder), kMaxPathText);
   if (wideFolder.empty()) wideFolder = CurrentDirectory();
 
   std::wstring fileBuffer(kFileBufferLength, L'\0');
-  std::wstring initialName = CutText(ToWide(fileName), kMaxPathText);
+  std::wstring initialName = CutWide(HostTextToWide(fileName), kMaxPathText);
   initialName.copy(&fileBuffer[0], initialName.size());
 
   DialogPosition origin = {0, 0};

@@ -14,6 +14,15 @@ std::wstring AnsiToWide(const std::string& text) {
   return wide;
 }
 
+std::wstring HostTextToWide(const char* text) { return AnsiToWide(text ? text : ""); }
+
+std::wstring CutWide(std::wstring text, size_t max) {
+  if (text.size() <= max) return text;
+  text.resize(max);
+  if (!text.empty() && IS_HIGH_SURROGATE(text.back())) text.pop_back();
+  return text;
+}
+
 std::string WideToAnsi(const wchar_t* text, size_t length) {
   if (!text || length == 0 || length > INT_MAX) return std::string();
   int size = static_cast<int>(length);
