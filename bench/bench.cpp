@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/export_names.h"
 #include "rig/driver.h"
 #include "rig/host_cells.h"
 #include "rig/pe_image.h"
@@ -74,9 +75,9 @@ void MeasureLoad() {
     double t0 = Seconds();
     HMODULE module = LoadLibraryA("VelDialogs.dll");
     auto reg = reinterpret_cast<void(__stdcall*)(AddActionFn, void*, void*, SetVarFn)>(
-        GetProcAddress(module, "_hsRegisterPlugIn@16"));
+        GetProcAddress(module, kExportRegisterPlugIn));
     auto init = reinterpret_cast<void(__stdcall*)(uint32_t, char**, char**, char**)>(
-        GetProcAddress(module, "_hsInitPlugIn@16"));
+        GetProcAddress(module, kExportInitPlugIn));
     std::vector<char*> cells(3, nullptr);
     reg(IgnoreAddAction, nullptr, nullptr, IgnoreSetVar);
     init(0, &cells[0], &cells[1], &cells[2]);

@@ -2,6 +2,7 @@
 
 #include "interpreter.h"
 #include "output.h"
+#include "plugin/export_names.h"
 #include "script.h"
 
 namespace {
@@ -79,12 +80,12 @@ bool LoadPlugIn(const std::string& path, LoadedPlugIn* p, std::string* error) {
     *error = "cannot load plug-in " + path + " (Windows error " + std::to_string(code) + ")";
     return false;
   }
-  bool complete = Take(p->module, "_hsRegisterPlugIn@16", p->registerPlugIn) &&
-                  Take(p->module, "_hsInitPlugIn@16", p->initPlugIn) &&
-                  Take(p->module, "_hsRegisterScriptProcessor@4", p->registerScriptProcessor) &&
-                  Take(p->module, "_hsRegisterInterfaceAccess@4", p->registerInterfaceAccess) &&
-                  Take(p->module, "_hsExecAction@8", p->execAction) &&
-                  Take(p->module, "_hsEditAction@8", p->editAction);
+  bool complete = Take(p->module, kExportRegisterPlugIn, p->registerPlugIn) &&
+                  Take(p->module, kExportInitPlugIn, p->initPlugIn) &&
+                  Take(p->module, kExportRegisterScriptProcessor, p->registerScriptProcessor) &&
+                  Take(p->module, kExportRegisterInterfaceAccess, p->registerInterfaceAccess) &&
+                  Take(p->module, kExportExecAction, p->execAction) &&
+                  Take(p->module, kExportEditAction, p->editAction);
   if (!complete) {
     *error = path + " is not a host plug-in: an hs... entry point is missing";
     FreeLibrary(p->module);

@@ -125,7 +125,10 @@ std::string LowerCase(std::string text) {
 
 std::string ScriptError::Describe() const {
   std::string where = file;
-  if (line > 0) where += ":" + std::to_string(line);
+  if (line > 0) {
+    where += ':';
+    where += std::to_string(line);
+  }
   return where + ": error: " + message;
 }
 

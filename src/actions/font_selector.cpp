@@ -16,8 +16,8 @@
 
 namespace {
 
-// The record's size as the 32-bit system expects it.
-static_assert(sizeof(CHOOSEFONTW) == 60, "CHOOSEFONTW layout");
+// The record's size as the system expects it: 60 bytes on x86, 104 on x86-64.
+static_assert(sizeof(CHOOSEFONTW) == (sizeof(void*) == 8 ? 104 : 60), "CHOOSEFONTW layout");
 
 // The dialog has room for 31 characters of face name plus the NUL.
 constexpr size_t kMaxFaceLength = LF_FACESIZE - 1;

@@ -50,10 +50,10 @@ void EraseInCyan(HWND window, WPARAM wParam, LPARAM lParam) {
     PassOn(window, WM_ERASEBKGND, wParam, lParam);
     return;
   }
-  LONG previous = SetClassLongA(window, GCL_HBRBACKGROUND,
-                                static_cast<LONG>(reinterpret_cast<LONG_PTR>(g_background)));
+  ULONG_PTR previous = SetClassLongPtrA(window, GCLP_HBRBACKGROUND,
+                                        reinterpret_cast<LONG_PTR>(g_background));
   PassOn(window, WM_ERASEBKGND, wParam, lParam);
-  SetClassLongA(window, GCL_HBRBACKGROUND, previous);
+  SetClassLongPtrA(window, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(previous));
 }
 
 }  // namespace

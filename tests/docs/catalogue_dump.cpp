@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "plugin/export_names.h"
+
 namespace {
 
 using AddActionCallback = int32_t(__stdcall*)(int32_t, const char*, const char*, const char*,
@@ -34,9 +36,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "catalogue_dump: cannot load %s (error %lu)\n", argv[1], GetLastError());
     return 3;
   }
-  auto reg = reinterpret_cast<RegisterPlugIn>(GetProcAddress(dll, "_hsRegisterPlugIn@16"));
+  auto reg = reinterpret_cast<RegisterPlugIn>(GetProcAddress(dll, kExportRegisterPlugIn));
   if (!reg) {
-    std::fprintf(stderr, "catalogue_dump: no _hsRegisterPlugIn@16 in %s\n", argv[1]);
+    std::fprintf(stderr, "catalogue_dump: no %s in %s\n", kExportRegisterPlugIn, argv[1]);
     return 3;
   }
   reg(PrintAction, nullptr, nullptr, nullptr);

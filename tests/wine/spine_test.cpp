@@ -15,9 +15,15 @@
 TEST(Boundary, ExportsExactlyTheHostEntryPointsActionsAndCtrlProc) {
   HMODULE module = Plugin::Get().module;
   ASSERT_NE(module, nullptr);
+#ifdef _WIN64
+  std::set<std::string> expected = {
+      "hsRegisterPlugIn", "hsInitPlugIn", "hsRegisterScriptProcessor", "hsRegisterInterfaceAccess",
+      "hsMessage", "hsExecAction", "hsEditAction",
+#else
   std::set<std::string> expected = {
       "_hsRegisterPlugIn@16", "_hsInitPlugIn@16", "_hsRegisterScriptProcessor@4",
       "_hsRegisterInterfaceAccess@4", "_hsMessage@8", "_hsExecAction@8", "_hsEditAction@8",
+#endif
       "XR_DIALOGS_FONTSELECTOR", "XR_DIALOGS_COLORSELECTOR", "XR_DIALOGS_FOLDERSELECTOR",
       "XR_DIALOGS_CALENDARSTART", "XR_DIALOGS_CALENDARSTOP", "XR_DIALOGS_OPENFILE",
       "XR_DIALOGS_SAVEFILE", "CTRLPROC"};
@@ -33,9 +39,13 @@ TEST(Boundary, ImportsOnlySystemDlls) {
   for (const std::string& dll : imported) EXPECT_TRUE(allowed.count(dll)) << dll;
 }
 
-TEST(Boundary, IsA32BitDll) {
+TEST(Boundary, IsADllForThisProgramsMachine) {
   const IMAGE_NT_HEADERS* nt = NtHeaders(Plugin::Get().module);
+#ifdef _WIN64
+  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+#else
   EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+#endif
   EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "plugin/export_names.h"
 #include "rig/recorder.h"
 
 namespace {
@@ -15,19 +16,15 @@ Plugin Plugin::Load(const char* path) {
   Plugin p;
   p.module = LoadLibraryA(path);
   if (!p.module) return p;
-  Take(p.module, "_hsRegisterPlugIn@16", p.registerPlugIn);
-  Take(p.module, "_hsInitPlugIn@16", p.initPlugIn);
-  Take(p.module, "_hsRegisterScriptProcessor@4", p.registerScriptProcessor);
-  Take(p.module, "_hsRegisterInterfaceAccess@4", p.registerInterfaceAccess);
-  Take(p.module, "_hsMessage@8", p.message);
-  Take(p.module, "_hsExecAction@8", p.execAction);
-  Take(p.module, "_hsEditAction@8", p.editAction);
-  static const char* const kActionNames[8] = {
-      nullptr, "XR_DIALOGS_FONTSELECTOR", "XR_DIALOGS_COLORSELECTOR", "XR_DIALOGS_FOLDERSELECTOR",
-      "XR_DIALOGS_CALENDARSTART", "XR_DIALOGS_CALENDARSTOP", "XR_DIALOGS_OPENFILE",
-      "XR_DIALOGS_SAVEFILE"};
-  for (int id = 1; id <= 7; ++id) p.action[id] = GetProcAddress(p.module, kActionNames[id]);
-  p.ctrlProc = GetProcAddress(p.module, "CTRLPROC");
+  Take(p.module, kExportRegisterPlugIn, p.registerPlugIn);
+  Take(p.module, kExportInitPlugIn, p.initPlugIn);
+  Take(p.module, kExportRegisterScriptProcessor, p.registerScriptProcessor);
+  Take(p.module, kExportRegisterInterfaceAccess, p.registerInterfaceAccess);
+  Take(p.module, kExportMessage, p.message);
+  Take(p.module, kExportExecAction, p.execAction);
+  Take(p.module, kExportEditAction, p.editAction);
+  for (int id = 1; id <= 7; ++id) p.action[id] = GetProcAddress(p.module, kExportActionProcedures[id]);
+  p.ctrlProc = GetProcAddress(p.module, kExportCtrlProc);
   return p;
 }
 
