@@ -1,11 +1,12 @@
 # Quick start: `make demo` and `make test`. Each installs what is missing
-# (as root), builds, and runs. BUILD names the build folder.
+# (as root), builds, and runs. BUILD names the build folder; the 32-bit and
+# 64-bit cross builds land in $(BUILD)/win32 and $(BUILD)/win64, and the Wine
+# lanes that run are those this machine can run (tools/lanes.sh, VEL_LANES).
 BUILD ?= build
-WIN   := $(BUILD)/win32
+WIN32 := $(BUILD)/win32
+WIN64 := $(BUILD)/win64
 NAT   := $(BUILD)/native
 FUZ   := $(BUILD)/fuzz
-ABS_WIN := $(abspath $(WIN))
-ABS_FUZ := $(abspath $(FUZ))
 FUZZ_SECONDS ?= 60
 
 .PHONY: all deps build test demo fuzz bench dist docs clean
@@ -16,34 +17,39 @@ deps:
 	@tools/deps.sh
 
 build: deps
-	cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(WIN32) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
-	cmake --build $(WIN)
+	cmake --build $(WIN32)
+	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+	cmake --build $(WIN64)
 	cmake -S . -B $(FUZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEL_FUZZ=ON \
 	      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(FUZ)
 	cmake -S . -B $(NAT) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	      -DWIN32_BUILD_DIR=$(ABS_WIN) -DFUZZ_BUILD_DIR=$(ABS_FUZ)
+	      -DWIN32_BUILD_DIR=$(abspath $(WIN32)) -DWIN64_BUILD_DIR=$(abspath $(WIN64)) \
+	      -DFUZZ_BUILD_DIR=$(abspath $(FUZ))
 	cmake --build $(NAT)
 
 test: build
-	tools/with-wine.sh $(BUILD) ctest --test-dir $(NAT) --output-on-failure
+	tools/with-wine.sh $(BUILD) tools/run-tests.sh $(NAT)
 
 demo: build
-	tools/with-wine.sh $(BUILD) tools/demo.sh $(WIN)
+	tools/with-wine.sh $(BUILD) tools/demo.sh $(BUILD)
 
-# Figures for the README, written to bench/RESULTS.md.
+# Figures for the README, written to bench/RESULTS.md, one table per lane.
 bench: build
-	tools/with-wine.sh $(BUILD) tools/bench.sh $(WIN) bench/RESULTS.md
+	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD) bench/RESULTS.md
 
 # The release package VelDialogs-<version>.zip, in $(BUILD)/dist.
 dist: build
-	tools/dist.sh $(WIN) $(BUILD)/dist
+	tools/dist.sh $(WIN32) $(WIN64) $(BUILD)/dist
 
-# The pictures in docs/images, retaken by the autopilot, then the check that
-# the pages quote what the DLL registers and writes (make test runs the check).
+# The pictures in docs/images, retaken by the autopilot in the first lane that
+# runs, then the check that the pages quote what the DLL registers and writes
+# (make test runs the check in every lane).
 docs: build
-	tools/with-wine.sh $(BUILD) sh -c 'tests/docs/make-shots.sh $(WIN) && tests/docs/check-docs.sh $(WIN)'
+	tools/with-wine.sh $(BUILD) tools/docs.sh $(BUILD)
 
 # Each fuzz target for FUZZ_SECONDS (default 60).
 fuzz: build

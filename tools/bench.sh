@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
-# Usage: tools/bench.sh WIN32_BUILD_DIR OUTPUT.md  (inside tools/with-wine.sh)
-# Runs the benchmark program and writes its table, with the machine and the
-# Wine version that produced it, to OUTPUT.md.
+# Usage: tools/bench.sh BUILD_DIR OUTPUT.md  (make bench runs it under tools/with-wine.sh)
+# Runs the benchmark program in every lane that this machine runs and writes
+# one table per lane, with the machine and the Wine version that produced
+# it, to OUTPUT.md and into the README.
 set -euo pipefail
-win=$(realpath "$1"); out=$(realpath -m "$2")
+: "${VEL_LANES:?run through make bench or tools/with-wine.sh}"
+build=$(realpath "$1"); out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/wine-test.sh" "$win/bin/vel_bench.exe" bench-table.md
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"
-  echo "$(wine --version) under Xvfb, by \`make bench\`."
-  echo
-  cat "$win/bin/bench-table.md"
-} > "$out"
+  echo "$(/usr/lib/wine/wine64 --version) under Xvfb, by \`make bench\`."
+  [[ -n "${VEL_LANES_WHY:-}" ]] && echo "Only the 64-bit lane: $VEL_LANES_WHY."
+  for lane in $VEL_LANES; do
+    win="$build/win$lane"
+    "$here/lane-run.sh" "$lane" "$win" "$here/wine-test.sh" "$win/bin/vel_bench.exe" bench-table.md >&2
+    echo
+    echo "$lane-bit lane ($lane-bit host program and DLL):"
+    echo
+    cat "$win/bin/bench-table.md"
+  done
+} > "$out.tmp"
+mv "$out.tmp" "$out"
 echo "written: $out"
 
 # Keep the README's copy of the figures current.

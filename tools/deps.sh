@@ -3,7 +3,7 @@
 # As root it installs them; otherwise it prints the command to run and fails.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ g++-mingw-w64-i686 googletest xvfb xauth
+packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xauth
           wine wine32:i386 wine64 fonts-liberation fonts-wine imagemagick
           clang libclang-rt-14-dev zip python3)
 

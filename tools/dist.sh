@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# Usage: tools/dist.sh WIN32_BUILD_DIR OUTPUT_DIR
-# Packs VelDialogs-<version>.zip: the DLL, README, LICENSE, the reference
-# pages with their pictures, the examples, and a SHA-256 checksum file.
+# Usage: tools/dist.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_DIR
+# Packs VelDialogs-<version>.zip: the 32-bit DLL and stand-in host at the top,
+# the 64-bit ones in x64/, the host's README, this README, LICENSE, the
+# reference pages with their pictures, the examples, and a SHA-256 checksum
+# file over every other file.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-win=$(realpath "$1"); out=$(realpath -m "$2")
+win32=$(realpath "$1"); win64=$(realpath "$2"); out=$(realpath -m "$3")
 version=$("$here/version.sh")
 name="VelDialogs-$version"
 stage="$out/$name"
 rm -rf "$stage" "$out/$name.zip"
-mkdir -p "$stage"
-cp "$win/bin/VelDialogs.dll" "$root/README.md" "$root/LICENSE" "$stage/"
+mkdir -p "$stage/x64" "$stage/host"
+cp "$win32/bin/VelDialogs.dll" "$win32/bin/VelHost.exe" "$root/README.md" "$root/LICENSE" "$stage/"
+cp "$win64/bin/VelDialogs.dll" "$win64/bin/VelHost.exe" "$stage/x64/"
+cp "$root/host/README.md" "$stage/host/"
 [[ -d "$root/docs" ]] && cp -r "$root/docs" "$stage/docs"
 [[ -d "$root/examples" ]] && cp -r "$root/examples" "$stage/examples"
-(cd "$stage" && find . -type f ! -name SHA256SUMS | sort | sed 's|^\./||' | xargs sha256sum > SHA256SUMS)
+(cd "$stage" && find . -type f ! -name SHA256SUMS | LC_ALL=C sort | sed 's|^\./||' | xargs sha256sum > SHA256SUMS)
 # Fixed timestamps and order, so the archive depends only on its content.
 find "$stage" -exec touch -h -d '2000-01-01 00:00:00 UTC' {} +
 (cd "$out" && find "$name" | LC_ALL=C sort | TZ=UTC zip -X -q -D "$name.zip" -@)

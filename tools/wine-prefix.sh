@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Creates and configures the Wine prefix named by WINEPREFIX, once.
+# Creates and configures the Wine prefix named by WINEPREFIX, once, with the
+# Wine programs that tools/lane-env.sh names.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must be set}"
+: "${WINE:=wine}" "${WINESERVER:=wineserver}"
 # The stamp names the set-up's version: bump it when adding settings, so
 # that an existing prefix gets them too.
 setup_version=2
@@ -9,10 +11,10 @@ stamp="$WINEPREFIX/.veldialogs-ready-$setup_version"
 [[ -e "$stamp" ]] && exit 0
 
 mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+"$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+"$WINESERVER" -w
 
-reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+reg() { "$WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
 # No window manager under Xvfb: unmanaged windows avoid a 2 s wait on every
 # hide, and Wine-drawn frames make screenshots show what a user sees.
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
@@ -23,7 +25,7 @@ reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\AppDefaults\win98_host.exe' /v Version /d win98
 # One that reports Windows NT 4.0, for the file dialogs' older record.
 reg 'HKCU\Software\Wine\AppDefaults\nt4_host.exe' /v Version /d nt40
-wineserver -w
+"$WINESERVER" -w
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"

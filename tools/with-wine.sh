@@ -1,39 +1,38 @@
 #!/usr/bin/env bash
 # Usage: tools/with-wine.sh BUILD_DIR COMMAND [ARGS...]
-# Runs COMMAND with a 32-bit Wine prefix inside BUILD_DIR and an X display:
-# the caller's display when there is one, otherwise a private Xvfb that is
-# stopped again when COMMAND ends.
+# Runs COMMAND with an X display and a ready Wine prefix for each lane that
+# this machine runs (tools/lanes.sh), in BUILD_DIR/win32 and BUILD_DIR/win64.
+# Without a display, xvfb-run starts a private Xvfb on a free display and
+# stops it when COMMAND ends. VEL_LANES holds the lanes that run and
+# VEL_LANES_WHY why a lane is left out.
 set -euo pipefail
 build=$(realpath -m "$1"); shift
 here=$(cd "$(dirname "$0")" && pwd)
 
-export WINEPREFIX="$build/wineprefix"
-export WINEARCH=win32
-export WINEDEBUG=-all
-# Keep Wine from offering to install Mono and Gecko into a fresh prefix.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-
-xvfb_pid=""
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" >/dev/null 2>&1 || true
-}
-trap cleanup EXIT
-
 if [[ -z "${DISPLAY:-}" ]]; then
-  for n in $(seq 91 199); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
-    sleep 0.3  # a server that lost the race for this display has exited by now
-    if kill -0 "$xvfb_pid" 2>/dev/null && [[ -e /tmp/.X11-unix/X$n ]]; then
-      export DISPLAY=":$n"; break
-    fi
-    xvfb_pid=""
-  done
-  [[ -n "${DISPLAY:-}" ]] || { echo "error: could not start Xvfb" >&2; exit 1; }
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$@"
 fi
 
-"$here/wine-prefix.sh"
+VEL_LANES=$("$here/lanes.sh")
+VEL_LANES_WHY=$("$here/lanes.sh" --why)
+export VEL_LANES VEL_LANES_WHY
+
+# One server per lane for the whole command, with Wine's own services started
+# up front with no output: a service that the first test program started
+# would hold that test's output open, and a server that exits between two
+# programs makes the second one wait for a fresh start.
+start_server() {
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$WINE" wineboot >/dev/null 2>&1 </dev/null || true
+}
+stop_servers() {
+  for lane in $VEL_LANES; do
+    (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$WINESERVER" -k >/dev/null 2>&1) || true
+  done
+}
+trap stop_servers EXIT
+
+for lane in $VEL_LANES; do
+  (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$here/wine-prefix.sh" && start_server)
+done
 "$@"

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Usage: tests/docs/check-docs.sh WIN32_BUILD_DIR   (under tools/with-wine.sh)
+# Usage: tests/docs/check-docs.sh CROSS_BUILD_DIR   (in a lane: tools/lane-run.sh)
 # Runs the DLL of the cross build in the stand-in host (its catalogue, its
 # list, and reference.vel with the autopilot) and checks that the pages in
 # docs/ quote the hints, names and orders of variables that it shows.
 set -uo pipefail
-: "${WINEPREFIX:?run through make test, make docs or tools/with-wine.sh}"
+: "${WINE:?run in a lane: make test, make docs (tools/lane-run.sh)}"
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 win=$(realpath "$1")
 work=$(mktemp -d "$win/docs-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-host() { wine "$win/bin/VelHost.exe" "$@" 2>/dev/null | tr -d '\r'; }
+host() { "$WINE" "$win/bin/VelHost.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
-wine "$win/bin/catalogue_dump.exe" "$(winepath -w "$win/bin/VelDialogs.dll")" 2>/dev/null \
+"$WINE" "$win/bin/catalogue_dump.exe" "$("$WINE" winepath -w "$win/bin/VelDialogs.dll")" 2>/dev/null \
   | tr -d '\r' > "$work/catalogue" || { echo "catalogue_dump failed"; exit 1; }
 host list > "$work/list" || { echo "VelHost list failed"; exit 1; }
 (cd "$here" && host --autopilot --pause 50 script reference.vel) > "$work/transcript" \

@@ -4,9 +4,11 @@
 if(WIN32)
   add_executable(catalogue_dump ${CMAKE_CURRENT_LIST_DIR}/catalogue_dump.cpp)
   target_link_options(catalogue_dump PRIVATE ${VEL_WIN_LINK_OPTIONS})
+  target_include_directories(catalogue_dump PRIVATE ${PROJECT_SOURCE_DIR}/src)
   add_dependencies(catalogue_dump VelDialogs)
-elseif(NOT VEL_FUZZ AND WIN32_BUILD_DIR)
-  add_test(NAME docs.reference
-           COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-docs.sh ${WIN32_BUILD_DIR})
-  set_tests_properties(docs.reference PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS wine)
+elseif(NOT VEL_FUZZ)
+  foreach(lane ${VEL_LANES_BUILT})
+    vel_lane_test(${lane} docs${lane}.reference 300
+                  ${CMAKE_CURRENT_LIST_DIR}/check-docs.sh ${WIN${lane}_BUILD_DIR})
+  endforeach()
 endif()

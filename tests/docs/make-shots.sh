@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Usage: tests/docs/make-shots.sh WIN32_BUILD_DIR   (make docs runs it under tools/with-wine.sh)
+# Usage: tests/docs/make-shots.sh CROSS_BUILD_DIR   (in a lane: make docs runs it through tools/docs.sh)
 # Takes the pictures of docs/images/: the stand-in host's autopilot runs
 # reference.vel and opens every editor, saving each window it answers; the
 # first picture of each action becomes ACTION.png, each editor's ACTION-editor.png.
 set -euo pipefail
-: "${WINEPREFIX:?run through make docs or tools/with-wine.sh}"
+: "${WINE:?run in a lane: make docs (tools/lane-run.sh)}"
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 win=$(realpath "$1")
@@ -17,11 +17,11 @@ mkdir -p "$images"
 # chunks, a picture changes only when the window does.
 pack() { convert "$1" -strip -define png:compression-level=9 -define png:exclude-chunks=date,time "$2"; }
 
-host() { wine "$win/bin/VelHost.exe" --autopilot --pause 400 "$@" 2>/dev/null | tr -d '\r'; }
+host() { "$WINE" "$win/bin/VelHost.exe" --autopilot --pause 400 "$@" 2>/dev/null | tr -d '\r'; }
 
 # "== open file" starts the section whose first picture is open-file.png.
 mkdir "$work/actions"
-(cd "$here" && host --shots "$(winepath -w "$work/actions")" script reference.vel) > "$work/transcript"
+(cd "$here" && host --shots "$("$WINE" winepath -w "$work/actions")" script reference.vel) > "$work/transcript"
 section=""
 while IFS= read -r line; do
   if [[ "$line" == "== "* ]]; then section=${line#== }; section=${section// /-}; continue; fi
@@ -36,7 +36,7 @@ done < "$work/transcript"
 editor() {
   local slug=$1; shift
   mkdir "$work/$slug"
-  (cd "$here" && host --shots "$(winepath -w "$work/$slug")" "$@") > "$work/$slug.txt"
+  (cd "$here" && host --shots "$("$WINE" winepath -w "$work/$slug")" "$@") > "$work/$slug.txt"
   pack "$work/$slug/01-editor.png" "$images/$slug-editor.png"
   echo "docs/images/$slug-editor.png  <- VelHost $*"
   cat "$work/$slug.txt"

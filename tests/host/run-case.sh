@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Usage: run-case.sh WIN32_BUILD_DIR WORK_FOLDER EXPECTED_STATUS EXPECTED_FILE VELHOST_ARGS...
-# Runs VelHost under Wine from WORK_FOLDER with the autopilot (screenshots in
+# Usage: run-case.sh WORK_FOLDER EXPECTED_STATUS EXPECTED_FILE VELHOST_ARGS...
+# (inside tools/lane-run.sh). Runs the lane's VelHost under Wine from WORK_FOLDER with the autopilot (screenshots in
 # a fresh folder) and compares its transcript, stdout and stderr together,
 # with EXPECTED_FILE and its exit status with EXPECTED_STATUS. Every
 # screenshot that the transcript names must exist and be a PNG.
 set -uo pipefail
-: "${WINEPREFIX:?run through make test or tools/with-wine.sh}"
-win=$(realpath "$1"); work=$2; want_status=$3; expected=$4; shift 4
+: "${VEL_LANE_BUILD:?run through make test (tools/with-wine.sh, tools/lane-run.sh)}"
+win=$VEL_LANE_BUILD; work=$1; want_status=$2; expected=$3; shift 3
 shots=$(mktemp -d "$win/e2e-shots.XXXXXX")
 trap 'rm -rf "$shots"' EXIT
 
 cd "$work"
-wine "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$(winepath -w "$shots")" "$@" \
+"$WINE" "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$("$WINE" winepath -w "$shots")" "$@" \
   > "$shots/transcript" 2>&1
 status=$?
 actual=$(tr -d '\r' < "$shots/transcript" | grep -v 'Read access denied for device')

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Usage: tools/run-tests.sh NATIVE_BUILD_DIR   (make test runs it under tools/with-wine.sh)
+# Runs every test through CTest, then says which Wine lanes ran and how many
+# test programs had to be run a second time.
+set -uo pipefail
+: "${VEL_LANES:?run the tests through make test or tools/with-wine.sh}"
+nat=$(realpath "$1")
+build=$(dirname "$nat")
+for lane in 32 64; do rm -f "$build/win$lane/wine-retries.log"; done
+
+ctest --test-dir "$nat" --output-on-failure
+status=$?
+
+count() { ctest --test-dir "$nat" -N -L "$1" | sed -n 's/^Total Tests: //p'; }
+echo
+if [[ " $VEL_LANES " == *" 32 "* ]]; then
+  echo "Wine lanes: the 32-bit lane ran $(count lane32) tests; the 64-bit lane ran $(count lane64) tests"
+else
+  echo "Wine lanes: $VEL_LANES_WHY: the 32-bit lane was skipped; the 64-bit lane ran $(count lane64) tests"
+fi
+retries=$(cat "$build"/win{32,64}/wine-retries.log 2>/dev/null)
+if [[ -n "$retries" ]]; then echo "$retries"; else echo "Wine test programs run a second time: none"; fi
+exit $status
