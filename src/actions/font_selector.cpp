@@ -10,6 +10,7 @@
 #include "actions/font_style.h"
 #include "actions/place_dialog.h"
 #include "plugin/action_procedures.h"
+#include "plugin/catch_all.h"
 #include "plugin/host_callbacks.h"
 #include "plugin/text_to_number.h"
 #include "plugin/wide_text.h"
@@ -61,10 +62,8 @@ UINT_PTR CALLBACK FontHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
-}  // namespace
-
-int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points,
-                                        const char* style, const char* posX, const char* posY) {
+void ShowFontSelector(const char* fontName, const char* points, const char* style,
+                      const char* posX, const char* posY) {
   DialogPosition position = ReadDialogPosition(posX, posY);
   int32_t pointSize = TextToInt(points);
   LOGFONTW font = InitialFont(fontName, pointSize, StyleBitsFromText(style));
@@ -93,7 +92,7 @@ int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points
     SetHostVariable("xr_Dialogs_FontSelected_Style", "");
     SetHostVariable("xr_Dialogs_FontColorSelected_HEX", "");
     SetHostVariable("xr_Dialogs_FontColorSelected_RGB", "");
-    return 0;
+    return;
   }
   COLORREF color = chooser.rgbColors & 0x00FFFFFF;
   unsigned styleBits =
@@ -106,5 +105,12 @@ int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points
   SetHostVariable("xr_Dialogs_FontColorSelected_RGB", ColorToRgbText(color));
   SetHostVariable("xr_Dialogs_FontSelected_CharSet", std::to_string(font.lfCharSet));
   SetHostVariable("xr_Dialogs_FontSelected_Style", StyleName(styleBits));
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points,
+                                        const char* style, const char* posX, const char* posY) {
+  CatchAll([&] { ShowFontSelector(fontName, points, style, posX, posY); });
   return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "plugin/catch_all.h"
+
 namespace {
 
 struct Route {
@@ -31,6 +33,8 @@ HINSTANCE LibraryInstance() {
 
 HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPROC proc) {
   std::vector<uint8_t> bytes = BuildDialogTemplate(layout);
+  // Room first: a window that exists is always known to the routing.
+  g_routes.reserve(g_routes.size() + 1);
   HWND dialog = CreateDialogIndirectParamW(LibraryInstance(),
                                            reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,
                                            proc ? proc : RoutingDialogProc, 0);
@@ -69,7 +73,9 @@ void ForgetDialog(HWND dialog) {
       g_routes.erase(g_routes.begin() + i);
 }
 
-INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+INT_PTR RouteMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {
     ForgetDialog(dialog);
     return FALSE;
@@ -89,4 +95,11 @@ INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
   }
   if (MessageHandler own = FindHandler(dialog)) return own(dialog, message, wParam, lParam);
   return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK RoutingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The handlers report picks to the host, which allocates.
+  return CatchAll<INT_PTR>(FALSE, [&] { return RouteMessage(dialog, message, wParam, lParam); });
 }

@@ -11,6 +11,7 @@
 #include "editors/modal_loop.h"
 #include "editors/name_list.h"
 #include "plugin/catalogue.h"
+#include "plugin/catch_all.h"
 #include "plugin/entry_points.h"
 #include "plugin/host_callbacks.h"
 #include "plugin/wide_text.h"
@@ -94,16 +95,13 @@ void EditParameters(const EditorLayout& layout, char** cells) {
 
 uint32_t __stdcall hsEditAction(int32_t id, char** parameters) {
   if (!FindCatalogueEntry(id)) return 0;
-  try {
-    const EditorLayout* layout = FindEditorLayout(id);
-    if (!layout) return 1;  // an action without parameters has nothing to edit
-    if (g_editor.busy) {
-      // One editor at a time: show the author the one that is open.
-      if (g_editor.window) SetForegroundWindow(g_editor.window);
-      return 1;
-    }
-    EditParameters(*layout, parameters);
-  } catch (...) {  // nothing may unwind into the host
+  const EditorLayout* layout = FindEditorLayout(id);
+  if (!layout) return 1;  // an action without parameters has nothing to edit
+  if (g_editor.busy) {
+    // One editor at a time: show the author the one that is open.
+    if (g_editor.window) SetForegroundWindow(g_editor.window);
+    return 1;
   }
+  CatchAll([&] { EditParameters(*layout, parameters); });
   return 1;
 }

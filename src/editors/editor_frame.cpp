@@ -3,6 +3,7 @@
 #include <new>
 
 #include "dialogs/dialog_window.h"
+#include "plugin/catch_all.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
                             CreateSolidBrush(kLabelBackground), CreateSolidBrush(kEditorBackground)}));
       return TRUE;
     case WM_COMMAND:
-      if (MessageHandler callback = FindHandler(editor)) callback(editor, message, wParam, lParam);
+      if (MessageHandler callback = FindHandler(editor))
+        CatchAll([&] { callback(editor, message, wParam, lParam); });
       return FALSE;
     case WM_CTLCOLORSTATIC: {
       EditorBrushes* brushes = BrushesOf(editor);

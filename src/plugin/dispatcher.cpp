@@ -2,6 +2,7 @@
 
 #include "plugin/action_procedures.h"
 #include "plugin/catalogue.h"
+#include "plugin/catch_all.h"
 #include "plugin/entry_points.h"
 
 namespace {
@@ -37,10 +38,9 @@ void RunAction(int32_t id, const char* const* a) {
 uint32_t __stdcall hsExecAction(int32_t id, char** parameters) {
   const CatalogueEntry* entry = FindCatalogueEntry(id);
   if (!entry) return 0;
-  try {
+  CatchAll([&] {
     ParameterCopies copies(parameters, entry->parameterCount);
     RunAction(id, copies.arg);
-  } catch (...) {  // nothing may unwind into the host
-  }
+  });
   return 1;
 }

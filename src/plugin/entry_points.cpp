@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "plugin/catalogue.h"
+#include "plugin/catch_all.h"
 
 namespace {
 
@@ -37,20 +38,16 @@ void __stdcall hsRegisterPlugIn(AddActionCallback addAction, void* hostCallback2
   g_host.hostCallback2 = hostCallback2;
   g_host.hostCallback3 = hostCallback3;
   g_host.setVar = setVar;
-  try {
-    RegisterCatalogue(addAction);
-  } catch (...) {  // nothing may unwind into the host
-  }
+  CatchAll([&] { RegisterCatalogue(addAction); });
 }
 
 void __stdcall hsInitPlugIn(uint32_t, char** nameCell, char** authorCell,
                             char** descriptionCell) {
-  try {
+  CatchAll([&] {
     ReturnStringToHost(nameCell, kPlugInName);
     ReturnStringToHost(authorCell, kPlugInAuthor);
     ReturnStringToHost(descriptionCell, kPlugInDescription);
-  } catch (...) {
-  }
+  });
 }
 
 void __stdcall hsRegisterScriptProcessor(ScriptProcessorCallback callback) {
