@@ -6,6 +6,7 @@
 #include "calendar/calendar_state.h"
 #include "dialogs/dialog_window.h"
 #include "plugin/action_procedures.h"
+#include "plugin/catch_all.h"
 #include "plugin/text_to_number.h"
 
 CalendarState g_calendar;
@@ -81,8 +82,27 @@ void RemoveCalendarFrame(HWND frame) {
   if (IsKnownDialog(frame)) DestroyWindow(frame);
 }
 
-int32_t __stdcall XrDialogsCalendarStart(const char* handle, const char* previousDate,
-                                         const char* dateStyle, const char* subroutine) {
+void RemoveStoppedFrames() {
+  if (g_calendar.picksInProgress > 0) return;
+  std::vector<HWND> frames;
+  frames.swap(g_calendar.framesToRemove);
+  for (HWND frame : frames) RemoveCalendarFrame(frame);
+}
+
+void ScheduleStoppedFrames() {
+  std::vector<HWND>& frames = g_calendar.framesToRemove;
+  for (size_t i = frames.size(); i-- > 0;) {
+    // A frame that went with its host window needs no removal. One whose
+    // message could not be posted stays listed for the next Start or Stop.
+    if (IsCalendarFrame(frames[i])) PostMessageW(frames[i], kMsgRemoveCalendarFrame, 0, 0);
+    else frames.erase(frames.begin() + i);
+  }
+}
+
+namespace {
+
+void StartCalendar(const char* handle, const char* previousDate, const char* dateStyle,
+                   const char* subroutine) {
   HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(TextToInt(handle)));
   g_calendar.previousDate = previousDate ? previousDate : "";
   g_calendar.style = ReadDateStyle(dateStyle, g_calendar.style);
@@ -94,28 +114,51 @@ int32_t __stdcall XrDialogsCalendarStart(const char* handle, const char* previou
   RECT client = {};
   if (!GetClientRect(host, &client)) client = RECT{};
   ForgetDeadFrames();
+  RemoveStoppedFrames();
+  // Room first: a frame on screen must never go unremembered.
+  g_calendar.frames.reserve(g_calendar.frames.size() + 1);
   HWND frame = CreateCalendarFrame(host, client.right, client.bottom);
-  if (frame) CreateCalendarControl(frame, client.right, client.bottom);
-  ShowCalendarFrame(frame);
+  try {
+    if (frame) CreateCalendarControl(frame, client.right, client.bottom);
+    ShowCalendarFrame(frame);
+  } catch (...) {
+    // Half built: gone rather than left behind where no Stop reaches it.
+    if (frame && IsWindow(frame)) DestroyWindow(frame);
+    throw;
+  }
   // The handler may not have survived its own initialisation (a host that
   // destroys its window in between); keep only a frame that did.
   if (IsCalendarFrame(frame)) g_calendar.frames.push_back(frame);
-  return 0;
 }
 
-int32_t __stdcall XrDialogsCalendarStop() {
+void StopCalendars() {
   // Every calendar still on screen goes, not just the newest: a second start
   // lays its calendar over the first, which would otherwise stay for good.
+  RemoveStoppedFrames();
+  // Room first, so that no frame is hidden and then lost.
+  g_calendar.framesToRemove.reserve(g_calendar.framesToRemove.size() + g_calendar.frames.size());
   std::vector<HWND> frames;
   frames.swap(g_calendar.frames);
   for (HWND frame : frames) {
     if (!IsCalendarFrame(frame)) continue;
     if (g_calendar.picksInProgress > 0) {
       ShowWindow(frame, SW_HIDE);
-      PostMessageW(frame, kMsgRemoveCalendarFrame, 0, 0);
+      g_calendar.framesToRemove.push_back(frame);
     } else {
       RemoveCalendarFrame(frame);
     }
   }
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsCalendarStart(const char* handle, const char* previousDate,
+                                         const char* dateStyle, const char* subroutine) {
+  CatchAll([&] { StartCalendar(handle, previousDate, dateStyle, subroutine); });
+  return 0;
+}
+
+int32_t __stdcall XrDialogsCalendarStop() {
+  CatchAll([] { StopCalendars(); });
   return 0;
 }

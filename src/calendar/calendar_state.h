@@ -10,15 +10,18 @@
 // Control identifier of the month calendar inside its frame.
 constexpr int kCalendarControlId = 20;
 
-// Posted to a frame that Stop removed while a pick was being handled: the
-// control is still inside its own input handling then, so the frame is hidden
-// at once and destroyed only when this message arrives.
+// Posted to a frame that Stop removed while a pick was being handled, once
+// the outermost pick has ended: the control is still inside its own input
+// handling during a pick, so the frame is only hidden then. A removal that
+// arrives while another pick runs (a modal loop of the subroutine dispatched
+// it) waits for that pick to end.
 constexpr UINT kMsgRemoveCalendarFrame = WM_APP + 20;
 
 // One record for the process, filled by every start. Picks read the values
 // of the latest start, whichever calendar they come from.
 struct CalendarState {
   std::vector<HWND> frames;  // frames started and not yet stopped, newest last
+  std::vector<HWND> framesToRemove;  // stopped during a pick, hidden, not yet destroyed
   std::string previousDate;
   DateStyle style = DateStyle::MonthDayYear;
   std::string subroutine;
@@ -37,3 +40,11 @@ bool IsCalendarFrame(HWND frame);
 // Closes and destroys a calendar frame (and its control) now; does nothing
 // for any other window.
 void RemoveCalendarFrame(HWND frame);
+
+// Removes the stopped frames that waited for the picks to end, when no pick
+// is being handled; otherwise leaves them waiting.
+void RemoveStoppedFrames();
+
+// Called when the outermost pick has ended: asks each waiting frame, by a
+// posted message, to be removed once the control's input handling is over.
+void ScheduleStoppedFrames();

@@ -30,10 +30,13 @@ void PreselectPreviousDate(HWND frame) {
 }
 
 // Counts the picks being handled, so that a Stop run by the subroutine knows
-// that the control is still inside its input handling.
+// that the control is still inside its input handling. The frames it stopped
+// are removed once the outermost pick is over.
 struct PickInProgress {
   PickInProgress() { ++g_calendar.picksInProgress; }
-  ~PickInProgress() { --g_calendar.picksInProgress; }
+  ~PickInProgress() {
+    if (--g_calendar.picksInProgress == 0) ScheduleStoppedFrames();
+  }
   PickInProgress(const PickInProgress&) = delete;
   PickInProgress& operator=(const PickInProgress&) = delete;
 };
@@ -67,7 +70,7 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
       return 1;
     }
     case kMsgRemoveCalendarFrame:
-      RemoveCalendarFrame(frame);
+      RemoveStoppedFrames();
       return 1;
   }
   return 0;

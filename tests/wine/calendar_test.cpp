@@ -287,6 +287,37 @@ TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafely) {
   EXPECT_TRUE(Frames(host_.handle()).empty());
 }
 
+TEST_F(Calendar, ADialogAfterStopInsideTheSubroutineLeavesTheFrameUntilThePickEnds) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopAndAsk");
+  HWND frame = NewestFrame(host_.handle());
+  static HWND stoppedFrame;
+  static bool dialogSeen, frameKeptHidden;
+  stoppedFrame = frame;
+  dialogSeen = frameKeptHidden = false;
+  g_onScript = [](const std::string&) {
+    Exec(5, {});
+    // Its modal loop dispatches whatever is posted to the thread.
+    Driver canceller([] {
+      HWND dialog = WaitForWindow(L"#32770", L"Color");
+      dialogSeen = dialog != nullptr;
+      if (dialog) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    Exec(2, {"0", "0"});
+    canceller.Join();
+    frameKeptHidden = IsWindow(stoppedFrame) && !IsWindowVisible(stoppedFrame);
+  };
+  PickSeen seen = Pick(CalendarOf(frame), 2025, 2, 14);
+  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"StopAndAsk\""});
+  EXPECT_EQ(seen.variables, (Vars{{"xr_Date", "02/14/2025"},
+                                  {"xr_Dialogs_ColorSelected_Status", "False"},
+                                  {"xr_Dialogs_ColorSelected_HEX", "<null>"},
+                                  {"xr_Dialogs_ColorSelected_RGB", "<null>"}}));
+  EXPECT_TRUE(dialogSeen);
+  EXPECT_TRUE(frameKeptHidden) << "the frame went while its pick was still being handled";
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }, 2000));
+  EXPECT_TRUE(Frames(host_.handle()).empty());
+}
+
 TEST_F(Calendar, RestartFromInsideTheSubroutineLeavesOneWorkingCalendar) {
   Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Restart");
   HWND first = NewestFrame(host_.handle());
