@@ -5,6 +5,7 @@
 #include "actions/color_text.h"
 #include "actions/place_dialog.h"
 #include "plugin/action_procedures.h"
+#include "plugin/catch_all.h"
 #include "plugin/host_callbacks.h"
 
 namespace {
@@ -13,35 +14,46 @@ namespace {
 // custom colour boxes that the dialog reads and writes in place.
 COLORREF g_lastColor = 0;
 COLORREF g_customColors[16] = {};
-// Set by the hook when the user presses OK; the dialog's own result is not trusted.
-bool g_okPressed = false;
+
+// One per call, on its stack: host code may run another colour call inside
+// this one's dialog, and each reports only its own dialog's OK.
+struct ColorCall {
+  DialogPosition position;
+  bool okPressed;  // set by the hook; the dialog's own result is not trusted
+};
+
+// Where the hook finds its call's record after WM_INITDIALOG.
+constexpr wchar_t kColorCallProperty[] = L"VelDialogs.ColorCall";
 
 UINT_PTR CALLBACK ColorHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* chooser = reinterpret_cast<const CHOOSECOLORA*>(lParam);
-    if (chooser) PlaceDialogAtCustData(dialog, chooser->lCustData);
+    if (!chooser || !chooser->lCustData) return 0;
+    auto* call = reinterpret_cast<ColorCall*>(chooser->lCustData);
+    SetPropW(dialog, kColorCallProperty, call);
+    PlaceDialog(dialog, call->position.x, call->position.y);
   } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
-    g_okPressed = true;
+    if (auto* call = static_cast<ColorCall*>(GetPropW(dialog, kColorCallProperty)))
+      call->okPressed = true;
+  } else if (message == WM_DESTROY) {
+    RemovePropW(dialog, kColorCallProperty);
   }
   return 0;
 }
 
-}  // namespace
-
-int32_t __stdcall XrDialogsColorSelector(const char* posX, const char* posY) {
-  DialogPosition position = ReadDialogPosition(posX, posY);
-  g_okPressed = false;
+void ShowColorSelector(const char* posX, const char* posY) {
+  ColorCall call = {ReadDialogPosition(posX, posY), false};
 
   CHOOSECOLORA chooser = {};
   chooser.lStructSize = sizeof(chooser);
   chooser.rgbResult = g_lastColor & 0x00FFFFFF;
   chooser.lpCustColors = g_customColors;
   chooser.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ENABLEHOOK;
-  chooser.lCustData = reinterpret_cast<LPARAM>(&position);
+  chooser.lCustData = reinterpret_cast<LPARAM>(&call);
   chooser.lpfnHook = ColorHook;
   ChooseColorA(&chooser);
 
-  if (g_okPressed) {
+  if (call.okPressed) {
     COLORREF chosen = chooser.rgbResult & 0x00FFFFFF;
     g_lastColor = chosen;
     SetHostVariable("xr_Dialogs_ColorSelected_Status", "True");
@@ -52,5 +64,11 @@ int32_t __stdcall XrDialogsColorSelector(const char* posX, const char* posY) {
     SetHostVariable("xr_Dialogs_ColorSelected_HEX", "");
     SetHostVariable("xr_Dialogs_ColorSelected_RGB", "");
   }
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsColorSelector(const char* posX, const char* posY) {
+  CatchAll([&] { ShowColorSelector(posX, posY); });
   return 0;
 }

@@ -96,7 +96,8 @@ struct OuterDrive {
   int nestedSeen = 0;
 };
 
-void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor) {
+void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor,
+                         bool acceptNestedColor = false) {
   HWND outer = WaitForWindow(L"#32770");
   if (!outer) return;
   seen.outerFound = true;
@@ -111,7 +112,14 @@ void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor) {
       Sleep(30);
       RECT r = WindowRect(dialog);
       seen.nestedPlaced = r.left == 300 && r.top == 200;
-      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      if (acceptNestedColor) {
+        SetDlgItemInt(dialog, kColorRedEdit, 4, FALSE);
+        SetDlgItemInt(dialog, kColorGreenEdit, 5, FALSE);
+        SetDlgItemInt(dialog, kColorBlueEdit, 6, FALSE);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      } else {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      }
     }
     Sleep(10);
   }
@@ -189,6 +197,34 @@ TEST_F(Reentrancy, AColourChosenAfterANestedColourCallIsStillReported) {
             Concat(kColorCancelled, {{"xr_Dialogs_ColorSelected_Status", "True"},
                                      {"xr_Dialogs_ColorSelected_HEX", "#010203"},
                                      {"xr_Dialogs_ColorSelected_RGB", "1,2,3"}}));
+}
+
+TEST_F(Reentrancy, ANestedColourAcceptedDoesNotMakeTheCancelledOuterOneReportAChoice) {
+  OuterDrive seen;
+  Driver driver([&] { DriveOuterAndNested(seen, reentry_, false, true); });
+  SetTimer(nullptr, 0, kTimerMs, ReenterFromTimer);
+  EXPECT_EQ(Exec(2, {"0", "0"}), 1u);
+  driver.Join();
+  ASSERT_TRUE(reentry_.done.load());
+  EXPECT_EQ(RecordedVariables(), Concat({{"xr_Dialogs_ColorSelected_Status", "True"},
+                                         {"xr_Dialogs_ColorSelected_HEX", "#040506"},
+                                         {"xr_Dialogs_ColorSelected_RGB", "4,5,6"}},
+                                        kColorCancelled));
+  // The colour remembered is the nested call's, not the cancelled one's start.
+  UINT shown[3] = {99, 99, 99};
+  Driver reader([&] {
+    HWND dialog = WaitForWindow(L"#32770");
+    if (!dialog) return;
+    Sleep(50);
+    for (int i = 0; i < 3; ++i) shown[i] = GetDlgItemInt(dialog, kColorRedEdit + i, nullptr, FALSE);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!WaitForGone(dialog)) CancelAllDialogs();
+  });
+  Exec(2, {"0", "0"});
+  reader.Join();
+  EXPECT_EQ(shown[0], 4u);
+  EXPECT_EQ(shown[1], 5u);
+  EXPECT_EQ(shown[2], 6u);
 }
 
 TEST_F(Reentrancy, AnEditorStillHandsBackAfterHostCodeRanActionsAndACalendarInItsLoop) {
