@@ -1,13 +1,16 @@
 // xr_Dialogs_FolderSelector: the shell's folder browser with the script's
 // instruction text and preselected folder, at the script's position.
 #include <windows.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <cwchar>
 #include <string>
 
+#include "actions/host_path.h"
 #include "actions/place_dialog.h"
 #include "plugin/action_procedures.h"
+#include "plugin/catch_all.h"
 #include "plugin/host_callbacks.h"
 #include "plugin/wide_text.h"
 
@@ -42,13 +45,29 @@ std::string TakePath(PIDLIST_ABSOLUTE itemList) {
   BOOL converted = SHGetPathFromIDListW(itemList, path);
   CoTaskMemFree(itemList);
   if (!converted) return std::string();
-  return WideToAnsi(path, wcsnlen(path, MAX_PATH));
+  return PathForHost(std::wstring(path, wcsnlen(path, MAX_PATH)));
 }
 
-}  // namespace
+// The new dialog style needs a single-threaded COM apartment on the calling
+// thread. A thread without one joins one for the dialog and leaves it again
+// afterwards (a thread already in that apartment only counts up and down
+// once); a thread in the multithreaded apartment is left as it is.
+class ApartmentForDialog {
+ public:
+  ApartmentForDialog()
+      : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ApartmentForDialog() {
+    if (joined_) CoUninitialize();
+  }
+  ApartmentForDialog(const ApartmentForDialog&) = delete;
+  ApartmentForDialog& operator=(const ApartmentForDialog&) = delete;
 
-int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
-                                          const char* posX, const char* posY) {
+ private:
+  bool joined_;
+};
+
+void ShowFolderSelector(const char* title, const char* startFolder, const char* posX,
+                        const char* posY) {
   std::wstring wideTitle = HostTextToWide(title);
   std::wstring wideStart = HostTextToWide(startFolder);
   BrowseContext context = {ReadDialogPosition(posX, posY), wideStart.c_str()};
@@ -63,7 +82,11 @@ int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFo
   browse.lpfn = BrowseCallback;
   browse.lParam = reinterpret_cast<LPARAM>(&context);
 
-  std::string path = TakePath(SHBrowseForFolderW(&browse));
+  std::string path;
+  {
+    ApartmentForDialog apartment;
+    path = TakePath(SHBrowseForFolderW(&browse));
+  }
   if (path.empty()) {
     SetHostVariable("xr_Dialogs_FolderSelected_Status", "False");
     SetHostVariable("xr_Dialogs_FolderSelected", "");
@@ -71,5 +94,12 @@ int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFo
     SetHostVariable("xr_Dialogs_FolderSelected_Status", "True");
     SetHostVariable("xr_Dialogs_FolderSelected", path);
   }
+}
+
+}  // namespace
+
+int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
+                                          const char* posX, const char* posY) {
+  CatchAll([&] { ShowFolderSelector(title, startFolder, posX, posY); });
   return 0;
 }

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "actions/filter_list.h"
+#include "actions/host_path.h"
 #include "actions/place_dialog.h"
 #include "plugin/action_procedures.h"
+#include "plugin/catch_all.h"
 #include "plugin/host_callbacks.h"
 #include "plugin/wide_text.h"
 
@@ -91,7 +93,7 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
   BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
   if (!chosen) return std::string();
   // The buffer is NUL-filled beyond what the dialog wrote, so a NUL is there.
-  return WideToAnsi(fileBuffer.c_str(), wcsnlen(fileBuffer.c_str(), kFileBufferLength));
+  return PathForHost(std::wstring(fileBuffer.c_str(), wcsnlen(fileBuffer.c_str(), kFileBufferLength)));
 }
 
 void ReportChoice(const FileDialogVariables& variables, const std::string& path) {
@@ -103,12 +105,16 @@ void ReportChoice(const FileDialogVariables& variables, const std::string& path)
 
 int32_t __stdcall XrDialogsOpenFile(const char* title, const char* folder, const char* filters,
                                     const char* fileName) {
-  ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
+  CatchAll([&] {
+    ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
+  });
   return 0;
 }
 
 int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const char* fileName,
                                     const char* fileMask) {
-  ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
+  CatchAll([&] {
+    ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
+  });
   return 0;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <climits>
@@ -10,6 +11,7 @@
 #include "rig/driver.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
+#include "rig/short_path.h"
 
 namespace {
 
@@ -102,13 +104,56 @@ TEST(FolderSelector, CancelReplacesAnEarlierPathWithAnEmptyText) {
   EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
-TEST(FolderSelector, CharactersOutsideTheCodePageComeBackAsItsDefault) {
+TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichOpens) {
   if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
   const wchar_t folder[] = L"C:\\vel_\u0416\u00e9";  // Cyrillic Zhe is not in 1252, e-acute is
   CreateDirectoryW(folder, nullptr);
+  const std::string shortPath = ShortPathInCodePage(folder);
   RunFolder({"Pick", "C:\\", "0", "0"}, true, folder);
+  ASSERT_FALSE(shortPath.empty());
+  EXPECT_EQ(RecordedVariables(), Chosen(shortPath.c_str()));
+  DWORD attributes = GetFileAttributesA(shortPath.c_str());
+  EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
   RemoveDirectoryW(folder);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\vel_?\xe9"));
+
+  // A name the code page spells keeps its long form.
+  const wchar_t spelt[] = L"C:\\vel_caf\u00e9 long name";
+  CreateDirectoryW(spelt, nullptr);
+  RunFolder({"Pick", "C:\\", "0", "0"}, true, spelt);
+  RemoveDirectoryW(spelt);
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\vel_caf\xe9 long name"));
+}
+
+// Read by a timer that the dialog's own loop dispatches.
+APTTYPE g_apartmentDuringDialog;
+HRESULT g_apartmentQuery = E_FAIL;
+
+void CALLBACK ReadApartmentType(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  APTTYPEQUALIFIER qualifier;
+  g_apartmentQuery = CoGetApartmentType(&g_apartmentDuringDialog, &qualifier);
+}
+
+TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesAgain) {
+  APTTYPE type;
+  APTTYPEQUALIFIER qualifier;
+  ASSERT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+  SetTimer(nullptr, 0, 20, ReadApartmentType);
+  RunFolder({"Pick", "C:\\windows", "0", "0"}, false);
+  EXPECT_EQ(g_apartmentQuery, S_OK);
+  // The first single-threaded apartment of a process is its main one.
+  EXPECT_TRUE(g_apartmentDuringDialog == APTTYPE_STA || g_apartmentDuringDialog == APTTYPE_MAINSTA)
+      << g_apartmentDuringDialog;
+  EXPECT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
+
+  // A thread of the multithreaded apartment keeps it, and the dialog works.
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
+  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
+  EXPECT_EQ(type, APTTYPE_MTA);
+  CoUninitialize();
 }
 
 TEST(FolderSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {

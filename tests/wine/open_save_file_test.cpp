@@ -7,6 +7,7 @@
 #include "rig/driver.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
+#include "rig/short_path.h"
 
 namespace {
 
@@ -237,6 +238,39 @@ TEST_F(FileDialogs, PathsTravelThroughTheSystemCodePage) {
   CreateDirectoryA(folder.c_str(), nullptr);
   RunFileAction(kSaveFile, {nullptr, folder.c_str(), "caf\xE9.txt", nullptr}, Accept());
   EXPECT_EQ(RecordedVariables(), Chosen(kSaveFile, folder + "\\caf\xE9.txt"));
+}
+
+TEST_F(FileDialogs, NamesOutsideTheCodePageComeBackAsShortPathsThatOpen) {
+  if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
+  // An existing file: its own short path.
+  const std::wstring file = L"C:\\VelFilesTest\\\x0444\x0430\x0439\x043B-\x6587.txt";
+  CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::string fileShort = ShortPathInCodePage(file);
+  ASSERT_FALSE(fileShort.empty());
+  RunFileAction(kOpenFile, {nullptr, kFolder, nullptr, nullptr}, Accept(file));
+  EXPECT_EQ(RecordedVariables(), Chosen(kOpenFile, fileShort));
+  HANDLE opened = CreateFileA(fileShort.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(opened, INVALID_HANDLE_VALUE);
+  CloseHandle(opened);
+  DeleteFileW(file.c_str());
+
+  // A new name in a folder that the code page cannot spell: the folder's
+  // short path and the name.
+  const std::wstring folder = L"C:\\VelFilesTest\\\x0416urnal";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::string folderShort = ShortPathInCodePage(folder);
+  ASSERT_FALSE(folderShort.empty());
+  RunFileAction(kSaveFile, {nullptr, kFolder, nullptr, nullptr}, Accept(folder + L"\\new.txt"));
+  const std::string saved = folderShort + "\\new.txt";
+  EXPECT_EQ(RecordedVariables(), Chosen(kSaveFile, saved));
+  HANDLE created = CreateFileA(saved.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_NE(created, INVALID_HANDLE_VALUE);
+  CloseHandle(created);
+  DeleteFileW((folder + L"\\new.txt").c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(FileDialogs, HugeTextsAndSeparatorOnlyFiltersDoNotCrash) {
