@@ -8,7 +8,8 @@ uint32_t DwordAt(const std::vector<uint8_t>& b, size_t at) { return WordAt(b, at
 }  // namespace
 
 TEST(DialogTemplate, ExtendedHeaderWithFontAndNoItems) {
-  DialogTemplateLayout layout{0x00080054, 0x8, 300, 300, 340, 160, u"Ti", 8, 400, 0, 0, u"MS Sans Serif"};
+  // Every field its own value, so that two swapped fields show.
+  DialogTemplateLayout layout{0x00080054, 0x8, 300, 310, 340, 160, u"Ti", 8, 400, 1, 204, u"MS Sans Serif"};
   std::vector<uint8_t> b = BuildDialogTemplate(layout);
   EXPECT_EQ(WordAt(b, 0), 1);        // version
   EXPECT_EQ(WordAt(b, 2), 0xFFFF);   // extended signature
@@ -17,7 +18,7 @@ TEST(DialogTemplate, ExtendedHeaderWithFontAndNoItems) {
   EXPECT_EQ(DwordAt(b, 12), 0x00080054u);
   EXPECT_EQ(WordAt(b, 16), 0);       // no items
   EXPECT_EQ(WordAt(b, 18), 300);
-  EXPECT_EQ(WordAt(b, 20), 300);
+  EXPECT_EQ(WordAt(b, 20), 310);
   EXPECT_EQ(WordAt(b, 22), 340);
   EXPECT_EQ(WordAt(b, 24), 160);
   EXPECT_EQ(WordAt(b, 26), 0);       // menu
@@ -27,8 +28,8 @@ TEST(DialogTemplate, ExtendedHeaderWithFontAndNoItems) {
   EXPECT_EQ(WordAt(b, 34), 0);
   EXPECT_EQ(WordAt(b, 36), 8);       // points
   EXPECT_EQ(WordAt(b, 38), 400);     // weight
-  EXPECT_EQ(b[40], 0);               // italic
-  EXPECT_EQ(b[41], 0);               // charset
+  EXPECT_EQ(b[40], 1);               // italic
+  EXPECT_EQ(b[41], 204);             // charset
   std::u16string face;
   for (size_t at = 42; WordAt(b, at); at += 2) face += char16_t(WordAt(b, at));
   EXPECT_EQ(face, u"MS Sans Serif");
