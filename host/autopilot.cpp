@@ -265,8 +265,13 @@ std::string AimAtDate(HWND window, const std::string& choice, POINT* click) {
   HWND calendar = Descendant(window, -1, MONTHCAL_CLASSW);
   DateChoice date = ParseDateChoice(choice);
   if (date.day == 0) return "cannot read date \"" + choice + "\"; nothing picked";
-  if (date.year != 0) {
+  SYSTEMTIME selected = {};
+  SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&selected));
+  bool monthShown = selected.wYear == date.year && selected.wMonth == date.month;
+  if (date.year != 0 && (!monthShown || selected.wDay == date.day)) {
     // Show the month through another day of it, so the click is a change.
+    // A calendar that already shows it keeps its selection (a previous
+    // date), so the screenshot shows the calendar as the script opened it.
     SYSTEMTIME shown = {};
     shown.wYear = static_cast<WORD>(date.year);
     shown.wMonth = static_cast<WORD>(date.month);
