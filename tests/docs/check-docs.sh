@@ -20,3 +20,7 @@ host list > "$work/list" || { echo "VelHost list failed"; exit 1; }
   || { echo "VelHost script reference.vel failed:"; cat "$work/transcript"; exit 1; }
 
 python3 "$here/check_pages.py" "$work/catalogue" "$work/list" "$work/transcript" "$root"/docs/*.md
+pages=$?
+python3 "$here/check_readme.py" "$root/README.md" "$root/tests/host/expected/example_tour.txt"
+readme=$?
+exit $(( pages || readme ))
