@@ -13,7 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
   [[ -n "${VEL_LANES_WHY:-}" ]] && echo "Only the 64-bit lane: $VEL_LANES_WHY."
   for lane in $VEL_LANES; do
     win="$build/win$lane"
-    "$here/lane-run.sh" "$lane" "$win" "$here/wine-test.sh" "$win/bin/vel_bench.exe" bench-table.md >&2
+    # The soaks alone take about a quarter of an hour.
+    ATTEMPT_SECONDS=2400 "$here/lane-run.sh" "$lane" "$win" "$here/wine-test.sh" "$win/bin/vel_bench.exe" bench-table.md >&2
     echo
     echo "$lane-bit lane ($lane-bit host program and DLL):"
     echo

@@ -96,6 +96,14 @@ struct OuterDrive {
   int nestedSeen = 0;
 };
 
+// Types the colour into a colour dialog and presses OK.
+void AcceptColor(HWND dialog, UINT red, UINT green, UINT blue) {
+  SetDlgItemInt(dialog, kColorRedEdit, red, FALSE);
+  SetDlgItemInt(dialog, kColorGreenEdit, green, FALSE);
+  SetDlgItemInt(dialog, kColorBlueEdit, blue, FALSE);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor,
                          bool acceptNestedColor = false) {
   HWND outer = WaitForWindow(L"#32770");
@@ -112,14 +120,8 @@ void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor,
       Sleep(30);
       RECT r = WindowRect(dialog);
       seen.nestedPlaced = r.left == 300 && r.top == 200;
-      if (acceptNestedColor) {
-        SetDlgItemInt(dialog, kColorRedEdit, 4, FALSE);
-        SetDlgItemInt(dialog, kColorGreenEdit, 5, FALSE);
-        SetDlgItemInt(dialog, kColorBlueEdit, 6, FALSE);
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      } else {
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      }
+      if (acceptNestedColor) AcceptColor(dialog, 4, 5, 6);
+      else PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
     Sleep(10);
   }
@@ -127,10 +129,7 @@ void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor,
     SetDlgItemTextW(outer, 120, kDoneMark);
     PostMessageW(outer, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(done));
   } else if (acceptColor) {
-    SetDlgItemInt(outer, kColorRedEdit, 1, FALSE);
-    SetDlgItemInt(outer, kColorGreenEdit, 2, FALSE);
-    SetDlgItemInt(outer, kColorBlueEdit, 3, FALSE);
-    PostMessageW(outer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    AcceptColor(outer, 1, 2, 3);
   } else {
     PostMessageW(outer, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   }
