@@ -7,6 +7,7 @@ set -euo pipefail
 : "${VEL_LANES:?run through make bench or tools/with-wine.sh}"
 build=$(realpath "$1"); out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
+trap 'rm -f "$out.tmp"' EXIT
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"
   echo "$(/usr/lib/wine/wine64 --version) under Xvfb, by \`make bench\`."
