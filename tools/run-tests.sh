@@ -13,11 +13,16 @@ status=$?
 
 count() { ctest --test-dir "$nat" -N -L "$1" | sed -n 's/^Total Tests: //p'; }
 echo
-if [[ " $VEL_LANES " == *" 32 "* ]]; then
-  echo "Wine lanes: the 32-bit lane ran $(count lane32) tests; the 64-bit lane ran $(count lane64) tests"
-else
-  echo "Wine lanes: $VEL_LANES_WHY: the 32-bit lane was skipped; the 64-bit lane ran $(count lane64) tests"
-fi
+summary="Wine lanes:"
+[[ -n "${VEL_LANES_WHY:-}" ]] && summary="$summary $VEL_LANES_WHY:"
+for lane in 32 64; do
+  if [[ " $VEL_LANES " == *" $lane "* ]]; then
+    summary="$summary the $lane-bit lane ran $(count lane$lane) tests;"
+  else
+    summary="$summary the $lane-bit lane was skipped;"
+  fi
+done
+echo "${summary%;}"
 retries=$(cat "$build"/win{32,64}/wine-retries.log 2>/dev/null)
 if [[ -n "$retries" ]]; then echo "$retries"; else echo "Wine test programs run a second time: none"; fi
 exit $status
