@@ -2,7 +2,9 @@
 # Sets the Wine environment of one lane: 32 (a win32 prefix, the 32-bit
 # loader) or 64 (a win64 prefix, the 64-bit loader and server called
 # directly, since /usr/bin/wine starts the 32-bit loader). The prefix lives
-# in the lane's build folder. WINE and WINESERVER name the programs to run.
+# in the lane's build folder. WINE and VEL_WINESERVER name the programs that
+# the scripts run; Wine itself reads WINESERVER, which only the 64-bit lane
+# sets, to start its own server rather than the one beside the 32-bit loader.
 vel_lane=$1
 vel_lane_build=$(realpath -m "$2")
 export WINEPREFIX="$vel_lane_build/wineprefix"
@@ -11,8 +13,10 @@ export WINEDEBUG=-all
 # Keep Wine from offering to install Mono and Gecko into a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [[ "$vel_lane" == 64 ]]; then
-  export WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+  export WINE=/usr/lib/wine/wine64 VEL_WINESERVER=/usr/lib/wine/wineserver64
+  export WINESERVER=$VEL_WINESERVER
 else
-  export WINE=wine WINESERVER=wineserver
+  export WINE=wine VEL_WINESERVER=wineserver
+  unset WINESERVER
 fi
 export VEL_LANE=$vel_lane VEL_LANE_BUILD=$vel_lane_build

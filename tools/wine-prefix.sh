@@ -3,7 +3,7 @@
 # Wine programs that tools/lane-env.sh names.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must be set}"
-: "${WINE:=wine}" "${WINESERVER:=wineserver}"
+: "${WINE:=wine}" "${VEL_WINESERVER:=wineserver}"
 # The stamp names the set-up's version: bump it when adding settings, so
 # that an existing prefix gets them too.
 setup_version=2
@@ -12,7 +12,7 @@ stamp="$WINEPREFIX/.veldialogs-ready-$setup_version"
 
 mkdir -p "$WINEPREFIX"
 "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
-"$WINESERVER" -w
+"$VEL_WINESERVER" -w
 
 reg() { "$WINE" reg add "$@" /f >/dev/null 2>&1 </dev/null; }
 # No window manager under Xvfb: unmanaged windows avoid a 2 s wait on every
@@ -25,7 +25,7 @@ reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\AppDefaults\win98_host.exe' /v Version /d win98
 # One that reports Windows NT 4.0, for the file dialogs' older record.
 reg 'HKCU\Software\Wine\AppDefaults\nt4_host.exe' /v Version /d nt40
-"$WINESERVER" -w
+"$VEL_WINESERVER" -w
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 mkdir -p "$fonts"

@@ -22,12 +22,12 @@ export VEL_LANES VEL_LANES_WHY
 # would hold that test's output open, and a server that exits between two
 # programs makes the second one wait for a fresh start.
 start_server() {
-  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$VEL_WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE" wineboot >/dev/null 2>&1 </dev/null || true
 }
 stop_servers() {
   for lane in $VEL_LANES; do
-    (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$WINESERVER" -k >/dev/null 2>&1) || true
+    (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$VEL_WINESERVER" -k >/dev/null 2>&1) || true
   done
 }
 trap stop_servers EXIT
