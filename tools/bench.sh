@@ -11,7 +11,7 @@ trap 'rm -f "$out.tmp"' EXIT
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"
   echo "$(/usr/lib/wine/wine64 --version) under Xvfb, by \`make bench\`."
-  [[ -n "${VEL_LANES_WHY:-}" ]] && echo "Only the 64-bit lane: $VEL_LANES_WHY."
+  [[ -n "${VEL_LANES_WHY:-}" ]] && echo "Only the $VEL_LANES-bit lane: $VEL_LANES_WHY."
   for lane in $VEL_LANES; do
     win="$build/win$lane"
     # The soaks alone take about a quarter of an hour.
