@@ -41,6 +41,11 @@ UINT_PTR CALLBACK ColorHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
   return 0;
 }
 
+// Status first, then the values, as a cancel reports them.
+constexpr const char* kColorVariables[] = {"xr_Dialogs_ColorSelected_Status",
+                                           "xr_Dialogs_ColorSelected_HEX",
+                                           "xr_Dialogs_ColorSelected_RGB"};
+
 void ShowColorSelector(const char* posX, const char* posY) {
   ColorCall call = {ReadDialogPosition(posX, posY), false};
 
@@ -60,15 +65,13 @@ void ShowColorSelector(const char* posX, const char* posY) {
     SetHostVariable("xr_Dialogs_ColorSelected_HEX", ColorToHexText(chosen));
     SetHostVariable("xr_Dialogs_ColorSelected_RGB", ColorToRgbText(chosen));
   } else {
-    SetHostVariable("xr_Dialogs_ColorSelected_Status", "False");
-    SetHostVariable("xr_Dialogs_ColorSelected_HEX", "");
-    SetHostVariable("xr_Dialogs_ColorSelected_RGB", "");
+    ReportNoChoice(kColorVariables);
   }
 }
 
 }  // namespace
 
 int32_t __stdcall XrDialogsColorSelector(const char* posX, const char* posY) {
-  CatchAll([&] { ShowColorSelector(posX, posY); });
+  CatchAllReporting([&] { ShowColorSelector(posX, posY); }, [] { ReportNoChoice(kColorVariables); });
   return 0;
 }

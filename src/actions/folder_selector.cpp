@@ -66,6 +66,9 @@ class ApartmentForDialog {
   bool joined_;
 };
 
+constexpr const char* kFolderVariables[] = {"xr_Dialogs_FolderSelected_Status",
+                                            "xr_Dialogs_FolderSelected"};
+
 void ShowFolderSelector(const char* title, const char* startFolder, const char* posX,
                         const char* posY) {
   std::wstring wideTitle = HostTextToWide(title);
@@ -88,8 +91,7 @@ void ShowFolderSelector(const char* title, const char* startFolder, const char* 
     path = TakePath(SHBrowseForFolderW(&browse));
   }
   if (path.empty()) {
-    SetHostVariable("xr_Dialogs_FolderSelected_Status", "False");
-    SetHostVariable("xr_Dialogs_FolderSelected", "");
+    ReportNoChoice(kFolderVariables);
   } else {
     SetHostVariable("xr_Dialogs_FolderSelected_Status", "True");
     SetHostVariable("xr_Dialogs_FolderSelected", path);
@@ -100,6 +102,7 @@ void ShowFolderSelector(const char* title, const char* startFolder, const char* 
 
 int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
                                           const char* posX, const char* posY) {
-  CatchAll([&] { ShowFolderSelector(title, startFolder, posX, posY); });
+  CatchAllReporting([&] { ShowFolderSelector(title, startFolder, posX, posY); },
+                    [] { ReportNoChoice(kFolderVariables); });
   return 0;
 }

@@ -62,6 +62,13 @@ UINT_PTR CALLBACK FontHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
+// Status first, then the values, as a cancel reports them.
+constexpr const char* kFontVariables[] = {
+    "xr_Dialogs_FontSelected_Status",  "xr_Dialogs_FontSelected_Name",
+    "xr_Dialogs_FontSelected_Points",  "xr_Dialogs_FontSelected_CharSet",
+    "xr_Dialogs_FontSelected_Style",   "xr_Dialogs_FontColorSelected_HEX",
+    "xr_Dialogs_FontColorSelected_RGB"};
+
 void ShowFontSelector(const char* fontName, const char* points, const char* style,
                       const char* posX, const char* posY) {
   DialogPosition position = ReadDialogPosition(posX, posY);
@@ -85,13 +92,7 @@ void ShowFontSelector(const char* fontName, const char* points, const char* styl
     face = WideToAnsi(font.lfFaceName, wcsnlen(font.lfFaceName, LF_FACESIZE));
 
   if (face.empty()) {
-    SetHostVariable("xr_Dialogs_FontSelected_Status", "False");
-    SetHostVariable("xr_Dialogs_FontSelected_Name", "");
-    SetHostVariable("xr_Dialogs_FontSelected_Points", "");
-    SetHostVariable("xr_Dialogs_FontSelected_CharSet", "");
-    SetHostVariable("xr_Dialogs_FontSelected_Style", "");
-    SetHostVariable("xr_Dialogs_FontColorSelected_HEX", "");
-    SetHostVariable("xr_Dialogs_FontColorSelected_RGB", "");
+    ReportNoChoice(kFontVariables);
     return;
   }
   COLORREF color = chooser.rgbColors & 0x00FFFFFF;
@@ -111,6 +112,7 @@ void ShowFontSelector(const char* fontName, const char* points, const char* styl
 
 int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points,
                                         const char* style, const char* posX, const char* posY) {
-  CatchAll([&] { ShowFontSelector(fontName, points, style, posX, posY); });
+  CatchAllReporting([&] { ShowFontSelector(fontName, points, style, posX, posY); },
+                    [] { ReportNoChoice(kFontVariables); });
   return 0;
 }

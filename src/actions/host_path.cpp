@@ -7,15 +7,14 @@
 namespace {
 
 // The conversion loses nothing when reading it back gives the same path
-// (characters the code page lacks would come back as its default
-// character, or as a best-fit look-alike).
+// (characters the code page lacks come back as its default character).
 bool ConvertsLosslessly(const std::wstring& path, std::string* ansi) {
   *ansi = WideToAnsi(path);
   return AnsiToWide(*ansi) == path;
 }
 
 // The item's short (8.3) path, or "" when the item does not exist or the
-// volume keeps no short names.
+// volume keeps no short names (the system then hands the long path back).
 std::wstring ShortPathOf(const std::wstring& path) {
   DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
   if (size == 0) return std::wstring();
@@ -23,6 +22,7 @@ std::wstring ShortPathOf(const std::wstring& path) {
   DWORD length = GetShortPathNameW(path.c_str(), &shortPath[0], size);
   if (length == 0 || length >= size) return std::wstring();
   shortPath.resize(length);
+  if (shortPath == path) return std::wstring();
   return shortPath;
 }
 

@@ -27,11 +27,8 @@ constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENAB
 
 enum class FileDialogKind { Open, Save };
 
-struct FileDialogVariables {
-  const char* status;
-  const char* selected;
-};
-
+// Status first, then the chosen path.
+using FileDialogVariables = const char* const[2];
 constexpr FileDialogVariables kOpenVariables = {"xr_Dialogs_OpenFile_Status",
                                                 "xr_Dialogs_OpenFile_Selected"};
 constexpr FileDialogVariables kSaveVariables = {"xr_Dialogs_SaveFile_Status",
@@ -97,24 +94,28 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
 }
 
 void ReportChoice(const FileDialogVariables& variables, const std::string& path) {
-  SetHostVariable(variables.status, path.empty() ? "False" : "True");
-  SetHostVariable(variables.selected, path);
+  SetHostVariable(variables[0], path.empty() ? "False" : "True");
+  SetHostVariable(variables[1], path);
 }
 
 }  // namespace
 
 int32_t __stdcall XrDialogsOpenFile(const char* title, const char* folder, const char* filters,
                                     const char* fileName) {
-  CatchAll([&] {
-    ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
-  });
+  CatchAllReporting(
+      [&] {
+        ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
+      },
+      [] { ReportNoChoice(kOpenVariables); });
   return 0;
 }
 
 int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const char* fileName,
                                     const char* fileMask) {
-  CatchAll([&] {
-    ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
-  });
+  CatchAllReporting(
+      [&] {
+        ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
+      },
+      [] { ReportNoChoice(kSaveVariables); });
   return 0;
 }

@@ -103,7 +103,9 @@ namespace {
 
 void StartCalendar(const char* handle, const char* previousDate, const char* dateStyle,
                    const char* subroutine) {
-  HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(TextToInt(handle)));
+  // The handle's 32 bits, sign-extended on x86-64 as the system does, so a
+  // host that writes it unsigned names the same window.
+  HWND host = reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(TextToUInt32Bits(handle))));
   g_calendar.previousDate = previousDate ? previousDate : "";
   g_calendar.style = ReadDateStyle(dateStyle, g_calendar.style);
   g_calendar.subroutine = subroutine ? subroutine : "";

@@ -13,6 +13,22 @@ void CatchAll(Body&& body) noexcept {
   }
 }
 
+// Runs body; when it throws (memory running out half-way), runs
+// reportFailure, best effort, so that the host never reads the previous
+// call's results as this call's.
+template <typename Body, typename Failure>
+void CatchAllReporting(Body&& body, Failure&& reportFailure) noexcept {
+  try {
+    body();
+    return;
+  } catch (...) {
+  }
+  try {
+    reportFailure();
+  } catch (...) {
+  }
+}
+
 // Runs body and returns its result, or failed when it threw.
 template <typename Result, typename Body>
 Result CatchAll(Result failed, Body&& body) noexcept {

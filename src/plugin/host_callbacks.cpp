@@ -27,14 +27,21 @@ void RunHostScript(const std::string& line) {
 
 void ReturnStringToHost(char** cell, const std::string& text) {
   if (!cell) return;
+  // The new block is made before the old one goes: when memory runs out the
+  // cell keeps the host's text instead of losing it.
+  char* block = nullptr;
+  if (!text.empty()) {
+    // Fixed zero-filled memory: the handle is the address, the last byte ends the text.
+    block = static_cast<char*>(GlobalAlloc(GMEM_ZEROINIT, text.size() + 1));
+    if (!block) return;
+    CopyMemory(block, text.data(), text.size());
+  }
   if (*cell) GlobalFree(reinterpret_cast<HGLOBAL>(*cell));
-  *cell = nullptr;
-  if (text.empty()) return;
-  // Fixed zero-filled memory: the handle is the address, the last byte ends the text.
-  char* block = static_cast<char*>(GlobalAlloc(GMEM_ZEROINIT, text.size() + 1));
-  if (!block) return;
-  CopyMemory(block, text.data(), text.size());
   *cell = block;
+}
+
+void ReportNoChoice(const char* const* variables, size_t count) {
+  for (size_t i = 0; i < count; ++i) SetHostVariable(variables[i], i == 0 ? "False" : "");
 }
 
 std::string AskHost(int32_t request) {

@@ -1,6 +1,7 @@
 // The callbacks that the host hands over, and the three ways in which every
 // action talks back to the host.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -35,8 +36,17 @@ void SetHostVariable(const std::string& name, const std::string& value);
 void RunHostScript(const std::string& line);
 
 // Replaces a host text cell's block with a fresh GMEM_ZEROINIT copy of text;
-// an empty text (or a failed allocation) leaves the cell 0.
+// an empty text leaves the cell 0. When the allocation fails the cell keeps
+// its old block.
 void ReturnStringToHost(char** cell, const std::string& text);
+
+// An action's outcome when nothing was chosen: its status variable (the
+// first name) "False", then each value variable empty, in the order given.
+void ReportNoChoice(const char* const* variables, size_t count);
+template <size_t N>
+void ReportNoChoice(const char* const (&variables)[N]) {
+  ReportNoChoice(variables, N);
+}
 
 // The host's reply to a request, copied; empty when there is no callback.
 std::string AskHost(int32_t request);

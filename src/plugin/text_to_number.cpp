@@ -118,3 +118,18 @@ int32_t RoundToInt32(double value) {
 }
 
 int32_t TextToInt(const char* text) { return RoundToInt32(TextToNumber(text)); }
+
+uint32_t TextToUInt32Bits(const char* text) {
+  constexpr double kTwoTo32 = 4294967296.0;
+  double value = TextToNumber(text);
+  if (!std::isfinite(value)) return 0;
+  // fmod is exact; the result lies in (-2^32, 2^32), so one step brings it
+  // into [0, 2^32), where rounding below cannot leave the range but at 2^32.
+  double wrapped = std::fmod(value, kTwoTo32);
+  if (wrapped < 0) wrapped += kTwoTo32;
+  double whole = std::floor(wrapped);
+  double fraction = wrapped - whole;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+  if (whole >= kTwoTo32) whole -= kTwoTo32;
+  return static_cast<uint32_t>(whole);
+}

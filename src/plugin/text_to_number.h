@@ -12,5 +12,10 @@ double TextToNumber(const char* text);
 // saturates to the signed 32-bit range.
 int32_t RoundToInt32(double value);
 
-// TextToNumber followed by RoundToInt32: positions, sizes, handles.
+// TextToNumber followed by RoundToInt32: positions and sizes.
 int32_t TextToInt(const char* text);
+
+// A 32-bit window handle as a host may write it, signed ("-1") or unsigned
+// ("4294967295", "&HFFFFFFFF"): the rounded value modulo 2^32, so both
+// spellings give the same bits. Not a number (or infinite) gives 0.
+uint32_t TextToUInt32Bits(const char* text);

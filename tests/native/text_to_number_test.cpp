@@ -97,3 +97,21 @@ TEST(RoundToInt32, SaturatesToTheSigned32BitRange) {
   EXPECT_EQ(TextToInt("&HFFFFFFFF"), INT32_MAX);
   EXPECT_EQ(TextToInt("-2147483647.5"), -2147483648);
 }
+
+// A window handle written signed or unsigned names the same 32 bits, while
+// positions and sizes keep saturating.
+TEST(TextToUInt32Bits, SignedAndUnsignedSpellingsGiveTheSameBits) {
+  EXPECT_EQ(TextToUInt32Bits("4294967295"), 0xFFFFFFFFu);
+  EXPECT_EQ(TextToUInt32Bits("-1"), 0xFFFFFFFFu);
+  EXPECT_EQ(TextToUInt32Bits("&HFFFF0042"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("-65470"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("2147483648"), 0x80000000u);
+  EXPECT_EQ(TextToUInt32Bits("-2147483648"), 0x80000000u);
+  EXPECT_EQ(TextToUInt32Bits("4294967296"), 0u);
+  EXPECT_EQ(TextToUInt32Bits("4294967297"), 1u);
+  EXPECT_EQ(TextToUInt32Bits("131072.5"), 131072u);  // half to even, as everywhere
+  EXPECT_EQ(TextToUInt32Bits("4294967295.5"), 0u);   // rounds up past the top: wraps
+  EXPECT_EQ(TextToUInt32Bits("1e999"), 0u);
+  EXPECT_EQ(TextToUInt32Bits(""), 0u);
+  EXPECT_EQ(TextToInt("4294967295"), INT32_MAX);
+}

@@ -6,6 +6,7 @@
 #include <climits>
 #include <set>
 
+#include "rig/global_memory_log.h"
 #include "rig/host_cells.h"
 #include "rig/pe_image.h"
 #include "rig/plugin.h"
@@ -105,6 +106,39 @@ TEST(Identity, InitHandsOverThreeFreshZeroFilledBlocks) {
   EXPECT_GT(std::string(author).size(), 0u);
   EXPECT_EQ(CellSize(author), std::string(author).size() + 1);
   std::vector<char*> cells = {name, author, description};
+  FreeCells(cells);
+}
+
+// A hand-back must never leave the host without its text: the new block is
+// made before the old one goes, and a refused allocation keeps the old text.
+TEST(Identity, HandBackAllocatesBeforeFreeingAndKeepsTheOldTextWhenMemoryRunsOut) {
+  GlobalMemoryLog log(Plugin::Get().module);
+  ASSERT_TRUE(log.installed());
+  char* name = NewHostBlock("old name");
+  char* oldName = name;
+  char* author = nullptr;
+  char* description = nullptr;
+  Plugin::Get().initPlugIn(0, &name, &author, &description);
+  const std::vector<GlobalMemoryCall>& calls = log.calls();
+  ASSERT_EQ(calls.size(), 4u);  // three blocks made, one replaced block freed
+  EXPECT_EQ(calls[0].kind, GlobalMemoryCall::Alloc);
+  EXPECT_EQ(calls[0].flags, static_cast<UINT>(GMEM_ZEROINIT));
+  EXPECT_EQ(calls[0].size, 11u);
+  EXPECT_EQ(calls[1].kind, GlobalMemoryCall::Free);
+  EXPECT_EQ(calls[1].handle, reinterpret_cast<HGLOBAL>(oldName));
+  EXPECT_EQ(calls[2].kind, GlobalMemoryCall::Alloc);
+  EXPECT_EQ(calls[3].kind, GlobalMemoryCall::Alloc);
+  EXPECT_EQ(calls[3].size, 28u);
+
+  std::vector<char*> cells = {name, author, description};
+  log.RefuseAllocations(true);
+  Plugin::Get().initPlugIn(0, &cells[0], &cells[1], &cells[2]);
+  log.RefuseAllocations(false);
+  EXPECT_EQ(cells[0], name);
+  EXPECT_EQ(CellText(cells[0]), "VelDialogs");
+  EXPECT_EQ(CellText(cells[2]), "Font,Color & Folder Dialogs");
+  for (const GlobalMemoryCall& call : std::vector<GlobalMemoryCall>(calls.begin() + 4, calls.end()))
+    EXPECT_EQ(call.kind, GlobalMemoryCall::Alloc) << "a block was freed with no new one to replace it";
   FreeCells(cells);
 }
 

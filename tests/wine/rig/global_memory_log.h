@@ -1,0 +1,34 @@
+// Watching the DLL's own GlobalAlloc and GlobalFree calls: while a log is
+// alive, the DLL's import table points at recorders that pass each call on
+// (or refuse an allocation, when asked to) and keep it in order.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+struct GlobalMemoryCall {
+  enum Kind { Alloc, Free } kind;
+  UINT flags;      // Alloc only
+  SIZE_T size;     // Alloc only
+  HGLOBAL handle;  // the block returned, or the block freed
+};
+
+class GlobalMemoryLog {
+ public:
+  explicit GlobalMemoryLog(HMODULE module);
+  ~GlobalMemoryLog();
+  GlobalMemoryLog(const GlobalMemoryLog&) = delete;
+  GlobalMemoryLog& operator=(const GlobalMemoryLog&) = delete;
+
+  // False when the module imports neither function by name.
+  bool installed() const { return allocSlot_ && freeSlot_; }
+  const std::vector<GlobalMemoryCall>& calls() const;
+  // Every later GlobalAlloc of the DLL fails as when memory runs out.
+  void RefuseAllocations(bool refuse);
+
+ private:
+  void** allocSlot_ = nullptr;
+  void** freeSlot_ = nullptr;
+  void* originalAlloc_ = nullptr;
+  void* originalFree_ = nullptr;
+};
