@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <cwchar>
 #include <string>
@@ -20,19 +21,48 @@ namespace {
 struct BrowseContext {
   DialogPosition position;
   const wchar_t* startFolder;  // never null, possibly empty
+  bool startShown;             // the first selection has been scrolled into view
 };
 
+// Only an item with a file-system path can be reported: OK stays greyed on
+// This PC, Network and the like, as the flags asked.
+bool HasFileSystemPath(LPARAM itemList) {
+  wchar_t path[MAX_PATH] = {};
+  return itemList && SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(itemList), path);
+}
+
+BOOL CALLBACK FindTreeView(HWND child, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (wcscmp(name, WC_TREEVIEWW) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+// Windows 7 and later select the start folder in the new-style tree
+// without scrolling it into view.
+void ShowSelectedFolder(HWND dialog) {
+  HWND tree = nullptr;
+  EnumChildWindows(dialog, FindTreeView, reinterpret_cast<LPARAM>(&tree));
+  if (!tree) return;
+  auto selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+  if (selected) SendMessageW(tree, TVM_ENSUREVISIBLE, 0, selected);
+}
+
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
-  auto* context = reinterpret_cast<const BrowseContext*>(data);
+  auto* context = reinterpret_cast<BrowseContext*>(data);
   if (!context) return 0;
   if (message == BFFM_INITIALIZED) {
     PlaceDialog(dialog, context->position.x, context->position.y);
     // Sent also for an empty folder: the system then keeps its own choice.
     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(context->startFolder));
   } else if (message == BFFM_SELCHANGED) {
-    bool hasItem = lParam != 0;
-    SendMessageW(dialog, BFFM_ENABLEOK, 0, hasItem ? TRUE : FALSE);
-    if (!hasItem) MessageBeep(0);
+    SendMessageW(dialog, BFFM_ENABLEOK, 0, HasFileSystemPath(lParam) ? TRUE : FALSE);
+    if (!lParam) MessageBeep(0);
+    if (!context->startShown) {
+      context->startShown = true;
+      ShowSelectedFolder(dialog);
+    }
   }
   return 0;
 }
@@ -51,7 +81,8 @@ std::string TakePath(PIDLIST_ABSOLUTE itemList) {
 // The new dialog style needs a single-threaded COM apartment on the calling
 // thread. A thread without one joins one for the dialog and leaves it again
 // afterwards (a thread already in that apartment only counts up and down
-// once); a thread in the multithreaded apartment is left as it is.
+// once); a thread in the multithreaded apartment is left as it is, and gets
+// the classic browser, since Windows refuses the new style there.
 class ApartmentForDialog {
  public:
   ApartmentForDialog()
@@ -62,9 +93,14 @@ class ApartmentForDialog {
   ApartmentForDialog(const ApartmentForDialog&) = delete;
   ApartmentForDialog& operator=(const ApartmentForDialog&) = delete;
 
+  bool singleThreaded() const { return joined_; }
+
  private:
   bool joined_;
 };
+
+constexpr UINT kBrowseFlags =
+    BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
 
 constexpr const char* kFolderVariables[] = {"xr_Dialogs_FolderSelected_Status",
                                             "xr_Dialogs_FolderSelected"};
@@ -73,21 +109,20 @@ void ShowFolderSelector(const char* title, const char* startFolder, const char* 
                         const char* posY) {
   std::wstring wideTitle = HostTextToWide(title);
   std::wstring wideStart = HostTextToWide(startFolder);
-  BrowseContext context = {ReadDialogPosition(posX, posY), wideStart.c_str()};
+  BrowseContext context = {ReadDialogPosition(posX, posY), wideStart.c_str(), false};
 
   BROWSEINFOW browse = {};
   browse.hwndOwner = nullptr;
   browse.pidlRoot = nullptr;
   browse.pszDisplayName = nullptr;
   browse.lpszTitle = wideTitle.c_str();
-  browse.ulFlags =
-      BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
   browse.lpfn = BrowseCallback;
   browse.lParam = reinterpret_cast<LPARAM>(&context);
 
   std::string path;
   {
     ApartmentForDialog apartment;
+    browse.ulFlags = apartment.singleThreaded() ? kBrowseFlags : kBrowseFlags & ~BIF_NEWDIALOGSTYLE;
     path = TakePath(SHBrowseForFolderW(&browse));
   }
   if (path.empty()) {

@@ -42,6 +42,29 @@ std::wstring CurrentDirectory() {
   return std::wstring(buffer, length);
 }
 
+// Windows ignores OFN_NOCHANGEDIR for the open dialog: the process's current
+// directory follows the user's browsing. It is put back whatever the
+// outcome, so the host's relative paths and the next empty folder keep their
+// meaning.
+class CurrentDirectoryKeeper {
+ public:
+  CurrentDirectoryKeeper() {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) return;
+    saved_.assign(size, L'\0');
+    DWORD length = GetCurrentDirectoryW(size, &saved_[0]);
+    saved_.resize(length < size ? length : 0);
+  }
+  ~CurrentDirectoryKeeper() {
+    if (!saved_.empty()) SetCurrentDirectoryW(saved_.c_str());
+  }
+  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+ private:
+  std::wstring saved_;
+};
+
 // Record sizes before and after the Windows 2000 extension of the record.
 DWORD FileDialogRecordSize() {
   OSVERSIONINFOA version = {};
@@ -87,7 +110,11 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
   record.lCustData = reinterpret_cast<LPARAM>(&origin);
   record.lpfnHook = FileDialogHook;
 
-  BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
+  BOOL chosen = FALSE;
+  {
+    CurrentDirectoryKeeper keeper;
+    chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
+  }
   if (!chosen) return std::string();
   // The buffer is NUL-filled beyond what the dialog wrote, so a NUL is there.
   return PathForHost(std::wstring(fileBuffer.c_str(), wcsnlen(fileBuffer.c_str(), kFileBufferLength)));

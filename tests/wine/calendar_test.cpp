@@ -167,6 +167,19 @@ TEST_F(Calendar, HandleTextIsReadAsALeadingNumber) {
   EXPECT_EQ(Frames(host_.handle()).size(), 1u);
 }
 
+// Hosts write handles signed or unsigned; the system takes a handle whose
+// upper 16 bits are 0xFFFF for the window of that index, so this alias is at
+// or above 2^31 written unsigned, and must not saturate into no window.
+TEST_F(Calendar, AHandleWrittenUnsignedNamesTheSameWindow) {
+  uint32_t bits = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(host_.handle()));
+  uint32_t alias = 0xFFFF0000u | (bits & 0xFFFFu);
+  Start(std::to_string(alias), nullptr, nullptr, "Picked");
+  EXPECT_EQ(Frames(host_.handle()).size(), 1u);
+  Stop();
+  PumpFor(50);
+  EXPECT_TRUE(Frames(host_.handle()).empty());
+}
+
 TEST_F(Calendar, EachPickWritesTheDateInTheStyleInForceAndRunsTheSubroutineOnce) {
   struct Case {
     const char* style;

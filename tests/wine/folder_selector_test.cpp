@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kInstructionText = 0x3742;
+// Only the new-style browser has it.
+constexpr int kMakeNewFolderButton = 14150;
 constexpr wchar_t kBrowseTitle[] = L"Browse for Folder";
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
@@ -25,12 +27,13 @@ struct FolderDialogSeen {
   RECT rect = {};
   std::wstring instruction;
   bool okEnabled = false;
+  bool newStyle = false;
 };
 
 // Runs the folder action; the driver reads the dialog, optionally moves the
 // selection to `select` (a UTF-16 path) and presses OK, or cancels.
 FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool accept,
-                           const wchar_t* select = nullptr) {
+                           const wchar_t* select = nullptr, PCIDLIST_ABSOLUTE selectItem = nullptr) {
   FolderDialogSeen seen;
   Driver driver([&] {
     HWND dialog = WaitForWindow(L"#32770", kBrowseTitle);
@@ -39,8 +42,11 @@ FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool a
     Sleep(50);
     seen.rect = WindowRect(dialog);
     seen.instruction = TextOf(GetDlgItem(dialog, kInstructionText));
+    seen.newStyle = FindDescendant(dialog, kMakeNewFolderButton) != nullptr;
     if (select)
       SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(select));
+    if (selectItem)
+      SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(selectItem));
     seen.okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(accept ? IDOK : IDCANCEL, BN_CLICKED), 0);
     if (!WaitForGone(dialog)) CancelAllDialogs();
@@ -68,7 +74,19 @@ TEST(FolderSelector, ShowsTheInstructionAtThePointAndReturnsThePreselectedFolder
   EXPECT_EQ(seen.rect.left, 100);
   EXPECT_EQ(seen.rect.top, 50);
   EXPECT_TRUE(seen.okEnabled);
+  EXPECT_TRUE(seen.newStyle);
   EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+}
+
+// An item without a file-system path cannot be reported, so OK stays greyed.
+TEST(FolderSelector, OkIsGreyedOnAFolderWithoutAFileSystemPath) {
+  PIDLIST_ABSOLUTE computer = nullptr;
+  ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
+  FolderDialogSeen seen = RunFolder({"Pick", "C:\\windows", "0", "0"}, false, nullptr, computer);
+  CoTaskMemFree(computer);
+  ASSERT_TRUE(seen.found);
+  EXPECT_FALSE(seen.okEnabled);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
 TEST(FolderSelector, EmptyTextsGiveNoInstructionAtTheOrigin) {
@@ -147,9 +165,12 @@ TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesA
       << g_apartmentDuringDialog;
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
 
-  // A thread of the multithreaded apartment keeps it, and the dialog works.
+  // A thread of the multithreaded apartment keeps it and gets the classic
+  // browser, which Windows, unlike the new style, shows there.
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
+  FolderDialogSeen seen = RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
+  EXPECT_TRUE(seen.found);
+  EXPECT_FALSE(seen.newStyle);
   EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
   EXPECT_EQ(type, APTTYPE_MTA);

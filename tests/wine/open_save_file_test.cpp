@@ -34,6 +34,7 @@ struct FileDialogSeen {
 struct Answer {
   bool accept;
   std::wstring typed;
+  const wchar_t* moveCurrentDirectoryTo = nullptr;  // as browsing does on Windows
 };
 const Answer kCancel = {false, L""};
 Answer Accept(const std::wstring& typed = L"") { return {true, typed}; }
@@ -59,6 +60,7 @@ FileDialogSeen RunFileAction(int32_t id, std::initializer_list<const char*> para
     }
     HWND nameBox = FindDescendant(frame, kNameBox);
     if (nameBox) seen.shownName = TextOf(nameBox);
+    if (answer.moveCurrentDirectoryTo) SetCurrentDirectoryW(answer.moveCurrentDirectoryTo);
     if (answer.accept) {
       if (!answer.typed.empty() && nameBox) SetWindowTextW(nameBox, answer.typed.c_str());
       PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -205,6 +207,16 @@ TEST_F(FileDialogs, AnEmptyFolderMeansTheCurrentDirectoryWhichIsKept) {
   EXPECT_EQ(RecordedVariables(), Chosen(kOpenFile, current + "\\bare.txt"));
   RunFileAction(kSaveFile, {nullptr, nullptr, nullptr, nullptr}, Accept(L"C:\\windows\\x.txt"));
   EXPECT_EQ(RecordedVariables(), Chosen(kSaveFile, "C:\\windows\\x.txt"));
+  // Moved while a dialog is open, it is back where the host had it afterwards.
+  for (int32_t id : {kOpenFile, kSaveFile}) {
+    Answer moving = Accept(L"moved.txt");
+    moving.moveCurrentDirectoryTo = L"C:\\windows";
+    RunFileAction(id, {nullptr, kFolder, nullptr, nullptr}, moving);
+    EXPECT_EQ(RecordedVariables(), Chosen(id, InFolder("moved.txt")));
+    char now[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, now);
+    EXPECT_EQ(now, current) << id;
+  }
   char after[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, after);
   EXPECT_EQ(after, current) << "the dialog moved the current directory";
@@ -232,6 +244,13 @@ TEST_F(FileDialogs, PathsTravelThroughTheSystemCodePage) {
   RunFileAction(kOpenFile, {nullptr, kFolder, nullptr, nullptr},
                 Accept(L"\x0444\x0430\x0439\x043B-\x6587.txt"));
   EXPECT_EQ(RecordedVariables(), Chosen(kOpenFile, InFolder(std::string(4, '?') + "-?.txt")));
+
+  // A character with a look-alike in the code page comes back as the default
+  // character too: "a-x.txt" would name another, existing file.
+  CloseHandle(CreateFileA(InFolder("a-x.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  RunFileAction(kSaveFile, {nullptr, kFolder, nullptr, nullptr}, Accept(L"\u0101-x.txt"));
+  EXPECT_EQ(RecordedVariables(), Chosen(kSaveFile, InFolder("?-x.txt")));
 
   // Inside it: a folder named with high-bit bytes goes in and comes back unchanged.
   std::string folder = InFolder("d\xE9j\xE0");
