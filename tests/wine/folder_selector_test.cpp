@@ -28,7 +28,18 @@ struct FolderDialogSeen {
   std::wstring instruction;
   bool okEnabled = false;
   bool newStyle = false;
+  // What the action's browse callback asked of OK while the driver's
+  // selection was made (Wine greys OK on its own; Windows does not).
+  std::vector<LPARAM> enableOkRequests;
 };
+
+std::vector<LPARAM> g_enableOkRequests;
+WNDPROC g_browseProc = nullptr;
+
+LRESULT CALLBACK RecordEnableOk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == BFFM_ENABLEOK) g_enableOkRequests.push_back(lParam);
+  return CallWindowProcW(g_browseProc, dialog, message, wParam, lParam);
+}
 
 // Runs the folder action; the driver reads the dialog, optionally moves the
 // selection to `select` (a UTF-16 path) and presses OK, or cancels.
@@ -45,8 +56,14 @@ FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool a
     seen.newStyle = FindDescendant(dialog, kMakeNewFolderButton) != nullptr;
     if (select)
       SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(select));
-    if (selectItem)
+    if (selectItem) {
+      g_enableOkRequests.clear();
+      g_browseProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordEnableOk)));
       SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(selectItem));
+      SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_browseProc));
+      seen.enableOkRequests = g_enableOkRequests;
+    }
     seen.okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(accept ? IDOK : IDCANCEL, BN_CLICKED), 0);
     if (!WaitForGone(dialog)) CancelAllDialogs();
@@ -86,6 +103,8 @@ TEST(FolderSelector, OkIsGreyedOnAFolderWithoutAFileSystemPath) {
   CoTaskMemFree(computer);
   ASSERT_TRUE(seen.found);
   EXPECT_FALSE(seen.okEnabled);
+  ASSERT_FALSE(seen.enableOkRequests.empty());
+  for (LPARAM enable : seen.enableOkRequests) EXPECT_EQ(enable, FALSE);
   EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
