@@ -6,6 +6,7 @@
 #include "rig/driver.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
+#include "rig/refused_allocations.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ struct ColorDialogSeen {
 // Runs the colour action; the driver reads what the dialog shows, then
 // either types a colour and presses OK, or cancels.
 ColorDialogSeen RunColor(const char* posX, const char* posY, bool accept, int r = 0, int g = 0,
-                         int b = 0) {
+                         int b = 0, RefusedAllocations* refuseAfterOk = nullptr) {
   ColorDialogSeen seen;
   Driver driver([&] {
     HWND dialog = WaitForWindow(L"#32770");
@@ -60,6 +61,7 @@ ColorDialogSeen RunColor(const char* posX, const char* posY, bool accept, int r 
       SetDlgItemInt(dialog, kRedEdit, r, FALSE);
       SetDlgItemInt(dialog, kGreenEdit, g, FALSE);
       SetDlgItemInt(dialog, kBlueEdit, b, FALSE);
+      if (refuseAfterOk) refuseAfterOk->RefuseNext(1);
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else {
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -119,6 +121,16 @@ TEST(ColorSelector, CancelKeepsTheRememberedColourAndEmptiesTheValues) {
   EXPECT_EQ(seen.red, 10u);
   EXPECT_EQ(seen.green, 20u);
   EXPECT_EQ(seen.blue, 30u);
+}
+
+// Memory running out after OK must not leave the script reading the last
+// call's results: the status says "False" and the values are emptied.
+TEST(ColorSelector, MemoryRunningOutAfterOkStillReportsFalseAndEmptyValues) {
+  RefusedAllocations refusal(Plugin::Get().module);
+  ASSERT_TRUE(refusal.installed());
+  RunColor("0", "0", true, 1, 2, 3, &refusal);
+  EXPECT_EQ(refusal.refused(), 1);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
 TEST(ColorSelector, CustomColoursDefinedInOneCallAreOfferedInTheNext) {

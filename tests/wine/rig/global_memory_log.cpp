@@ -1,6 +1,6 @@
 #include "rig/global_memory_log.h"
 
-#include <cstring>
+#include "rig/pe_image.h"
 
 namespace {
 
@@ -19,51 +19,22 @@ HGLOBAL WINAPI RecordingGlobalFree(HGLOBAL block) {
   return GlobalFree(block);
 }
 
-// The import address slot of kernel32's function of that name, or null.
-void** ImportSlot(HMODULE module, const char* function) {
-  auto* base = reinterpret_cast<BYTE*>(module);
-  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (!dir.VirtualAddress) return nullptr;
-  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-    if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "kernel32.dll") != 0) continue;
-    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-    for (; names->u1.AddressOfData; ++names, ++slots) {
-      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-        return reinterpret_cast<void**>(&slots->u1.Function);
-    }
-  }
-  return nullptr;
-}
-
-void* Swap(void** slot, void* value) {
-  DWORD protection = 0;
-  VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
-  void* old = *slot;
-  *slot = value;
-  VirtualProtect(slot, sizeof(void*), protection, &protection);
-  return old;
-}
-
 }  // namespace
 
 GlobalMemoryLog::GlobalMemoryLog(HMODULE module)
-    : allocSlot_(ImportSlot(module, "GlobalAlloc")), freeSlot_(ImportSlot(module, "GlobalFree")) {
+    : allocSlot_(ImportSlot(module, "kernel32.dll", "GlobalAlloc")),
+      freeSlot_(ImportSlot(module, "kernel32.dll", "GlobalFree")) {
   g_calls.clear();
   g_refuse = false;
   if (!installed()) return;
-  originalAlloc_ = Swap(allocSlot_, reinterpret_cast<void*>(&RecordingGlobalAlloc));
-  originalFree_ = Swap(freeSlot_, reinterpret_cast<void*>(&RecordingGlobalFree));
+  originalAlloc_ = SwapImport(allocSlot_, reinterpret_cast<void*>(&RecordingGlobalAlloc));
+  originalFree_ = SwapImport(freeSlot_, reinterpret_cast<void*>(&RecordingGlobalFree));
 }
 
 GlobalMemoryLog::~GlobalMemoryLog() {
   if (!installed()) return;
-  Swap(allocSlot_, originalAlloc_);
-  Swap(freeSlot_, originalFree_);
+  SwapImport(allocSlot_, originalAlloc_);
+  SwapImport(freeSlot_, originalFree_);
   g_refuse = false;
 }
 

@@ -1,6 +1,7 @@
 #include "rig/pe_image.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 const BYTE* Base(HMODULE module) { return reinterpret_cast<const BYTE*>(module); }
@@ -27,6 +28,34 @@ std::set<std::string> ExportedNames(HMODULE module) {
 }
 
 DWORD ExportedFunctionCount(HMODULE module) { return Exports(module)->NumberOfFunctions; }
+
+void** ImportSlot(HMODULE module, const char* dll, const char* function) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  const IMAGE_DATA_DIRECTORY& dir =
+      NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return nullptr;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+    if (_stricmp(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+        return reinterpret_cast<void**>(&slots->u1.Function);
+    }
+  }
+  return nullptr;
+}
+
+void* SwapImport(void** slot, void* value) {
+  DWORD protection = 0;
+  VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
+  void* old = *slot;
+  *slot = value;
+  VirtualProtect(slot, sizeof(void*), protection, &protection);
+  return old;
+}
 
 std::set<std::string> ImportedDlls(HMODULE module) {
   const IMAGE_DATA_DIRECTORY& dir =
