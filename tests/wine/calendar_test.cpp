@@ -73,6 +73,30 @@ SYSTEMTIME Today() {
   return now;
 }
 
+// The control's own procedure, wrapped: a pick runs the subroutine nested in
+// the control's mouse handling, so the control must outlive that handling
+// whatever the subroutine does to the calendar.
+WNDPROC g_calendarProc;
+int g_mouseHandlingSurvived, g_mouseHandlingDestroyed;
+
+LRESULT CALLBACK WatchedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = CallWindowProcW(g_calendarProc, calendar, message, wParam, lParam);
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
+    ++(IsWindow(calendar) ? g_mouseHandlingSurvived : g_mouseHandlingDestroyed);
+  return result;
+}
+
+void WatchMouseHandling(HWND calendar) {
+  g_mouseHandlingSurvived = g_mouseHandlingDestroyed = 0;
+  g_calendarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedCalendarProc)));
+}
+
+void ExpectTheControlOutlivedItsMouseHandling() {
+  EXPECT_EQ(g_mouseHandlingDestroyed, 0) << "the control was destroyed inside its own handling";
+  EXPECT_EQ(g_mouseHandlingSurvived, 2) << "button down and up, each handled whole";
+}
+
 // Each test leaves no calendar and no hook behind.
 class Calendar : public ::testing::Test {
  protected:
@@ -281,22 +305,28 @@ TEST_F(Calendar, StartStartStopLeavesNoCalendarAndPicksUseTheLatestStart) {
   EXPECT_TRUE(HostCalls().empty());
 }
 
-TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafely) {
+TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafelyAndRemovesEveryCalendar) {
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopIt");
+  HWND other = NewestFrame(host_.handle());
   Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopIt");
   HWND frame = NewestFrame(host_.handle());
+  ASSERT_NE(frame, other);
   static bool hiddenAtOnce;
-  static HWND stoppedFrame;
+  static HWND stoppedFrames[2];
   hiddenAtOnce = false;
-  stoppedFrame = frame;
+  stoppedFrames[0] = frame;
+  stoppedFrames[1] = other;
   g_onScript = [](const std::string&) {
     Exec(5, {});
-    hiddenAtOnce = !IsWindowVisible(stoppedFrame);
+    hiddenAtOnce = !IsWindowVisible(stoppedFrames[0]) && !IsWindowVisible(stoppedFrames[1]);
   };
+  WatchMouseHandling(CalendarOf(frame));
   PickSeen seen = Pick(CalendarOf(frame), 2025, 2, 14);
   EXPECT_EQ(seen.variables, DateVar("02/14/2025"));
   EXPECT_EQ(seen.scripts, Scripts{"GoSub \"StopIt\""});
   EXPECT_TRUE(hiddenAtOnce);
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame); }, 2000));
+  ExpectTheControlOutlivedItsMouseHandling();
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame) && !IsWindow(other); }, 2000));
   EXPECT_TRUE(Frames(host_.handle()).empty());
 }
 
@@ -341,8 +371,10 @@ TEST_F(Calendar, RestartFromInsideTheSubroutineLeavesOneWorkingCalendar) {
     Exec(5, {});
     Exec(4, {hostText.c_str(), nullptr, "YYYY-MM-DD", "Again"});
   };
+  WatchMouseHandling(CalendarOf(first));
   PickSeen seen = Pick(CalendarOf(first), 2025, 2, 14);
   EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Restart\""});
+  ExpectTheControlOutlivedItsMouseHandling();
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(first); }, 2000));
 
   std::vector<HWND> frames = Frames(host_.handle());
