@@ -5,6 +5,7 @@
 
 #include "rig/driver.h"
 #include "rig/editor_session.h"
+#include "rig/global_memory_log.h"
 #include "rig/host_cells.h"
 #include "rig/plugin.h"
 
@@ -47,14 +48,18 @@ TEST(EditorFrame, IdsWithoutEditorReturnAtOnceAndTouchNothing) {
 
 TEST(EditorFrame, DoneHandsBackEveryBoxWholeInOrder) {
   HostCellArray cells({"Arial", nullptr, "Bold", "100", "50"});
+  const std::vector<char*> before = cells.cells;
   std::wstring longText(5000, L'x');
   longText += L"end";
+  GlobalMemoryLog log(Plugin::Get().module);
+  ASSERT_TRUE(log.installed());
   EditorRun run = RunEditor(1, cells.data(), kFontTitle, [&](HWND editor) {
     SetBoxText(editor, 121, L"12");   // a cell holding 0 gets a block
     SetBoxText(editor, 122, L"");     // an emptied box frees its block
     SetBoxText(editor, 123, longText);
     PressDone(editor);
   });
+  EXPECT_EQ(HandBackFaults(log.calls(), before, cells.cells), "");
   ASSERT_TRUE(run.found);
   EXPECT_TRUE(run.gone);
   EXPECT_TRUE(run.returnedPromptly);

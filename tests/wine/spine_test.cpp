@@ -129,15 +129,24 @@ TEST(Identity, HandBackAllocatesBeforeFreeingAndKeepsTheOldTextWhenMemoryRunsOut
   EXPECT_EQ(calls[2].kind, GlobalMemoryCall::Alloc);
   EXPECT_EQ(calls[3].kind, GlobalMemoryCall::Alloc);
   EXPECT_EQ(calls[3].size, 28u);
-
   std::vector<char*> cells = {name, author, description};
+  EXPECT_EQ(HandBackFaults(calls, {oldName, nullptr, nullptr}, cells), "");
+
+  // A second call replaces the library's own blocks, each exactly once.
+  const std::vector<char*> first = cells;
+  size_t seen = calls.size();
+  Plugin::Get().initPlugIn(0, &cells[0], &cells[1], &cells[2]);
+  EXPECT_EQ(HandBackFaults({calls.begin() + seen, calls.end()}, first, cells), "");
+
+  const std::vector<char*> kept = cells;
+  seen = calls.size();
   log.RefuseAllocations(true);
   Plugin::Get().initPlugIn(0, &cells[0], &cells[1], &cells[2]);
   log.RefuseAllocations(false);
-  EXPECT_EQ(cells[0], name);
+  EXPECT_EQ(cells, kept);
   EXPECT_EQ(CellText(cells[0]), "VelDialogs");
   EXPECT_EQ(CellText(cells[2]), "Font,Color & Folder Dialogs");
-  for (const GlobalMemoryCall& call : std::vector<GlobalMemoryCall>(calls.begin() + 4, calls.end()))
+  for (const GlobalMemoryCall& call : std::vector<GlobalMemoryCall>(calls.begin() + seen, calls.end()))
     EXPECT_EQ(call.kind, GlobalMemoryCall::Alloc) << "a block was freed with no new one to replace it";
   FreeCells(cells);
 }

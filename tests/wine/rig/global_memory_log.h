@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 struct GlobalMemoryCall {
@@ -32,3 +33,11 @@ class GlobalMemoryLog {
   void* originalAlloc_ = nullptr;
   void* originalFree_ = nullptr;
 };
+
+// Checks the log of a hand-back into every one of the cells, which held
+// `before` and hold `after` now: each block that a cell held is freed exactly
+// once, nothing else is freed (a cell that held 0 least of all), and each
+// block made is fixed zero-filled memory of its text's length plus one that
+// a cell holds now. Returns what is wrong, empty when nothing is.
+std::string HandBackFaults(const std::vector<GlobalMemoryCall>& calls,
+                           const std::vector<char*>& before, const std::vector<char*>& after);
