@@ -6,6 +6,7 @@
 #include <string>
 
 #include "rig/driver.h"
+#include "rig/pe_image.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 // Control ids of the font dialog.
 constexpr int kFaceCombo = 0x470, kStyleCombo = 0x471, kSizeCombo = 0x472;
-constexpr int kColorCombo = 0x473;
+constexpr int kColorCombo = 0x473, kScriptCombo = 0x474;
 constexpr int kStrikeOutCheck = 0x410, kUnderlineCheck = 0x411;
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
@@ -31,6 +32,7 @@ struct FontChoice {
   const wchar_t* face = nullptr;
   const wchar_t* style = nullptr;  // an item text of the style box
   const wchar_t* size = nullptr;   // typed into the size box
+  const wchar_t* script = nullptr; // an item text of the script box
   int underline = -1, strikeOut = -1;
   bool setColor = false;
   COLORREF color = 0;
@@ -92,6 +94,7 @@ FontDialogSeen RunFont(std::initializer_list<const char*> parameters, bool accep
     if (accept) {
       if (choice.face && !SelectByText(dialog, kFaceCombo, choice.face)) problems += "face ";
       if (choice.style && !SelectByText(dialog, kStyleCombo, choice.style)) problems += "style ";
+      if (choice.script && !SelectByText(dialog, kScriptCombo, choice.script)) problems += "script ";
       if (choice.size) {
         SendDlgItemMessageW(dialog, kSizeCombo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SetDlgItemTextW(dialog, kSizeCombo, choice.size);
@@ -134,6 +137,41 @@ const Vars kCancelled = {{"xr_Dialogs_FontSelected_Status", "False"},
                          {"xr_Dialogs_FontSelected_Style", "<null>"},
                          {"xr_Dialogs_FontColorSelected_HEX", "<null>"},
                          {"xr_Dialogs_FontColorSelected_RGB", "<null>"}};
+
+// What the library hands to the font dialog, seen through its import of
+// ChooseFontW. Wine's size box takes whole points only ("11.5" comes back as
+// 110 tenths); Windows' returns 115, so the stand-in can put a size in
+// tenths in the dialog's place.
+LOGFONTW g_fontOffered;
+INT g_tenthsReturned;  // 0: the dialog's own
+
+BOOL WINAPI OfferedChooseFont(CHOOSEFONTW* chooser) {
+  g_fontOffered = *chooser->lpLogFont;
+  BOOL chosen = ChooseFontW(chooser);
+  if (chosen && g_tenthsReturned) chooser->iPointSize = g_tenthsReturned;
+  return chosen;
+}
+
+// The stand-in is the DLL's ChooseFontW while a guard is alive.
+class ChooseFontSeen {
+ public:
+  explicit ChooseFontSeen(INT tenthsReturned = 0)
+      : slot_(ImportSlot(Plugin::Get().module, "comdlg32.dll", "ChooseFontW")) {
+    g_fontOffered = {};
+    g_tenthsReturned = tenthsReturned;
+    if (slot_) original_ = SwapImport(slot_, reinterpret_cast<void*>(&OfferedChooseFont));
+  }
+  ~ChooseFontSeen() {
+    if (slot_) SwapImport(slot_, original_);
+  }
+  ChooseFontSeen(const ChooseFontSeen&) = delete;
+  ChooseFontSeen& operator=(const ChooseFontSeen&) = delete;
+  bool installed() const { return slot_ != nullptr; }
+
+ private:
+  void** slot_;
+  void* original_ = nullptr;
+};
 
 }  // namespace
 
@@ -198,6 +236,32 @@ TEST(FontSelector, AcceptedChoiceIsReportedInItsOrder) {
   RunFont({"Liberation Serif", "20", "", "0", "0"}, true, teal);
   EXPECT_EQ(RecordedVariables(),
             Chosen("Liberation Serif", "20", "#008080", "0,128,128", "0", "Normal"));
+
+  // The script is the dialog's, not the preset one; a size in tenths is
+  // rounded with its halves to the even neighbour.
+  FontChoice cyrillic;
+  cyrillic.script = L"Cyrillic";
+  for (auto size : {std::make_pair(105, "10"), std::make_pair(115, "12"), std::make_pair(106, "11")}) {
+    ChooseFontSeen dialog(size.first);
+    ASSERT_TRUE(dialog.installed());
+    RunFont({"Liberation Sans", "12", "", "0", "0"}, true, cyrillic);
+    EXPECT_EQ(RecordedVariables(),
+              Chosen("Liberation Sans", size.second, "#000000", "0,0,0", "204", "Normal"));
+  }
+}
+
+TEST(FontSelector, AFaceNameReachesTheDialogCutTo31CharactersAndItsTerminator) {
+  std::string alphabet;
+  while (alphabet.size() < 200) alphabet += "abcdefghijklmnopqrstuvwxyz0123456789";
+  const std::wstring first31(alphabet.begin(), alphabet.begin() + 31);
+  for (size_t length : {31, 32, 200}) {
+    SCOPED_TRACE(length);
+    ChooseFontSeen dialog;
+    ASSERT_TRUE(dialog.installed());
+    RunFont({alphabet.substr(0, length).c_str(), "12", "", "0", "0"}, false);
+    EXPECT_EQ(std::wstring(g_fontOffered.lfFaceName, 31), first31);
+    EXPECT_EQ(g_fontOffered.lfFaceName[31], L'\0');
+  }
 }
 
 TEST(FontSelector, ColourBoxStartsBlackOnEveryCall) {
