@@ -24,6 +24,13 @@ void PostKey(HWND target, UINT message, WPARAM key, LPARAM flags = 0) {
   PostMessageW(target, message, key, 1 | flags);
 }
 
+// Host code on the editor's thread, as a timer of the host's form would run
+// it from the editor's loop.
+void CALLBACK DestroyTheEditor(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  for (HWND editor : ProcessWindows(L"#32770")) DestroyWindow(editor);
+}
+
 }  // namespace
 
 TEST(EditorFrame, IdsWithoutEditorReturnAtOnceAndTouchNothing) {
@@ -126,6 +133,36 @@ TEST(EditorFrame, ClosingWithoutDoneLeavesEveryCellAsItWas) {
     EXPECT_EQ(cells.cells, before);
     EXPECT_EQ(cells.Text(0), "Arial");
   }
+}
+
+TEST(EditorFrame, AnEditorDestroyedByHostCodeReturnsAtOnceHandsNothingBackAndTheNextOpens) {
+  constexpr DWORD kTimerMs = 300;
+  DoneOnceInColourEditor();  // an earlier "Done" must not count for this editor
+  HostCellArray cells({"1", "2"});
+  std::vector<char*> before = cells.cells;
+  bool opened = false;
+  Driver watch([&] {
+    HWND editor = WaitForWindow(L"#32770", kColorTitle);
+    opened = editor != nullptr;
+    if (editor) SetBoxText(editor, 120, L"changed");
+  });
+  SetTimer(nullptr, 0, kTimerMs, DestroyTheEditor);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(Plugin::Get().editAction(2, cells.data()), 1u);
+  DWORD took = GetTickCount() - start;
+  watch.Join();
+  EXPECT_TRUE(opened);
+  EXPECT_LT(took, kTimerMs + 1000);
+  EXPECT_EQ(cells.cells, before);
+  EXPECT_EQ(cells.Text(0), "1");
+
+  EditorRun next = RunEditor(2, cells.data(), kColorTitle, [](HWND editor) {
+    SetBoxText(editor, 120, L"3");
+    PressDone(editor);
+  });
+  EXPECT_TRUE(next.found);
+  EXPECT_TRUE(next.returnedPromptly);
+  EXPECT_EQ(cells.Text(0), "3");
 }
 
 TEST(EditorFrame, EscapeAndEnterInABoxDoNotEndTheEditor) {
