@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "rig/dialog_closer.h"
@@ -38,6 +39,8 @@ constexpr int kBaselineCreations = 20;
 constexpr DWORD kSettleMs = 1000;
 // A host pumps between picks; the removed control's objects go meanwhile.
 constexpr DWORD kCalendarSettleMs = 100;
+// Between measured rounds; the settled counts are the warm and end ones.
+constexpr DWORD kRoundSettleMs = 100;
 
 std::string RunDialogAction(const DialogAction& action) {
   ClearHostCalls();
@@ -159,6 +162,20 @@ ResourceCounts SettledResources() {
 
 }  // namespace
 
+double SoakFigures::LibraryGdiGrowthPerRound() const {
+  std::vector<long> growth;
+  long before = warm.gdiObjects;
+  for (long after : gdiAfterRound) {
+    growth.push_back(after - before);
+    before = after;
+  }
+  if (growth.empty()) return 0;
+  std::sort(growth.begin(), growth.end());
+  size_t middle = growth.size() / 2;
+  double median = growth.size() % 2 ? growth[middle] : (growth[middle - 1] + growth[middle]) / 2.0;
+  return median - systemLeakPerRound;
+}
+
 double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end - warm) / warm : 0; }
 
 SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts) {
@@ -173,6 +190,8 @@ SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts) {
   for (int round = 0; round < rounds && figures.failure.empty(); ++round) {
     figures.failure = RunRound(host, warmupRounds + round, parts);
     ++figures.rounds;
+    PumpFor(kRoundSettleMs);
+    figures.gdiAfterRound.push_back(MeasureResources().gdiObjects);
   }
   figures.seconds = Seconds() - start;
   ClearHostCalls();

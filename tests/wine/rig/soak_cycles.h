@@ -2,6 +2,7 @@
 // process's resources measured after a warm-up and at the end.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "rig/resource_counts.h"
 
@@ -14,10 +15,17 @@ struct SoakFigures {
   // GDI objects that the system's own month-calendar control leaks per
   // creation, measured after the soak on bare controls.
   double systemLeakPerRound = 0;
+  // GDI objects after each measured round, counted before the end's settling.
+  std::vector<long> gdiAfterRound;
   // GDI growth left once the system's own leak is taken off.
   long LibraryGdiGrowth() const {
     return end.gdiObjects - warm.gdiObjects - static_cast<long>(systemLeakPerRound * rounds + 0.5);
   }
+  // The median of the rounds' own GDI growth, the system's leak taken off. A
+  // leak grows the count in every round; Wine's late caches and delayed
+  // releases move it in a few rounds only, by any amount, and so shift the
+  // warm count that LibraryGdiGrowth starts from.
+  double LibraryGdiGrowthPerRound() const;
 };
 
 enum class SoakParts { All, DialogsAndEditors, Calendar };
