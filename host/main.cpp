@@ -3,6 +3,7 @@
 // window so that all of this also runs unattended. Output: host/README.md.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +26,24 @@ constexpr int kExitOk = 0;
 constexpr int kExitScriptError = 1;  // bad line, missing label, unknown action, run-time error
 constexpr int kExitUsage = 2;
 constexpr int kExitPlugIn = 3;       // plug-in missing or not a plug-in
+constexpr int kExitStuck = 4;        // with --autopilot: still running when the watchdog ran out
+
+// An unattended run is over in seconds; one still going after this is stuck,
+// and a test runner would kill it without a word. Below CTest's 120 s.
+constexpr DWORD kWatchdogMs = 90000;
+std::atomic<const char*> g_doing{"starting"};
+HANDLE g_finished = nullptr;
+
+// Says what the program was doing and ends it. It writes past the output
+// lock, which a stuck line may hold; every line before is already flushed.
+DWORD WINAPI Watchdog(void*) {
+  if (WaitForSingleObject(g_finished, kWatchdogMs) != WAIT_TIMEOUT) return 0;
+  std::fprintf(stderr, "VelHost: watchdog: still %s after %lu s; ending\n", g_doing.load(),
+               static_cast<unsigned long>(kWatchdogMs / 1000));
+  std::fflush(stderr);
+  TerminateProcess(GetCurrentProcess(), kExitStuck);
+  return 0;
+}
 
 const char kUsage[] =
     "VelHost " VEL_VERSION ", the stand-in host for VelDialogs\n"
@@ -256,11 +275,17 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   if (options.autopilot) {
+    g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
     if (!options.pilot.shotsFolder.empty()) CreateDirectoryA(options.pilot.shotsFolder.c_str(), nullptr);
     StartAutopilot(options.pilot);
   }
   for (const std::string& answer : options.answers) QueueAnswer(answer);
+  g_doing = "running the command";
   int status = Run(options);
+  g_doing = "stopping the autopilot";
   StopAutopilot();
+  g_doing = "ending";
+  if (g_finished) SetEvent(g_finished);
   return status;
 }

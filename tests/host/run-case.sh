@@ -11,9 +11,16 @@ shots=$(mktemp -d "$win/e2e-shots.XXXXXX")
 trap 'rm -rf "$shots"' EXIT
 
 cd "$work"
-"$WINE" "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$("$WINE" winepath -w "$shots")" "$@" \
-  > "$shots/transcript" 2>&1
+# Wine's drive Z: is the Unix root. No Wine program runs inside a command
+# substitution: a Wine service that it starts would hold the pipe open and
+# the substitution would wait for good.
+shots_win="Z:${shots//\//\\}"
+# The host's watchdog ends a stuck run first; this ends a host too stuck for
+# it, still before CTest's limit, so that the transcript is shown.
+timeout -k 5 105 "$WINE" "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$shots_win" "$@" \
+  < /dev/null > "$shots/transcript" 2>&1
 status=$?
+[[ $status -eq 124 || $status -eq 137 ]] && echo "VelHost did not end within 105 s"
 actual=$(tr -d '\r' < "$shots/transcript" | grep -v 'Read access denied for device')
 
 failed=0
