@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/export_names.h"
+#include "VelDialogs.h"
 #include "rig/driver.h"
 #include "rig/host_cells.h"
 #include "rig/pe_image.h"
@@ -46,8 +46,8 @@ double Median(std::vector<double> values) {
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
-int32_t __stdcall IgnoreAddAction(int32_t, const char*, const char*, const char*, uint32_t) { return 0; }
-int32_t __stdcall IgnoreSetVar(const char*, const char*) { return 0; }
+int32_t VEL_CALL IgnoreAddAction(int32_t, const char*, const char*, const char*, uint32_t) { return 0; }
+int32_t VEL_CALL IgnoreSetVar(const char*, const char*) { return 0; }
 
 void MeasureFile() {
   HANDLE file = CreateFileA("VelDialogs.dll", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -74,10 +74,8 @@ void MeasureLoad() {
   for (int i = 0; i < kRounds; ++i) {
     double t0 = Seconds();
     HMODULE module = LoadLibraryA("VelDialogs.dll");
-    auto reg = reinterpret_cast<void(__stdcall*)(AddActionFn, void*, void*, SetVarFn)>(
-        GetProcAddress(module, kExportRegisterPlugIn));
-    auto init = reinterpret_cast<void(__stdcall*)(uint32_t, char**, char**, char**)>(
-        GetProcAddress(module, kExportInitPlugIn));
+    auto reg = reinterpret_cast<VelRegisterPlugInProc>(GetProcAddress(module, VEL_EXPORT_REGISTER_PLUGIN));
+    auto init = reinterpret_cast<VelInitPlugInProc>(GetProcAddress(module, VEL_EXPORT_INIT_PLUGIN));
     std::vector<char*> cells(3, nullptr);
     reg(IgnoreAddAction, nullptr, nullptr, IgnoreSetVar);
     init(0, &cells[0], &cells[1], &cells[2]);
