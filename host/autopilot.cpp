@@ -11,11 +11,11 @@
 #include <thread>
 #include <vector>
 
+#include "ansi_text.h"
 #include "choice.h"
 #include "day_cell.h"
 #include "host_window.h"
 #include "output.h"
-#include "plugin/wide_text.h"
 #include "screenshot.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "plugin/wide_text.h"
+#include "ansi_text.h"
 
 namespace {
 

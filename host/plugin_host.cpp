@@ -2,7 +2,6 @@
 
 #include "interpreter.h"
 #include "output.h"
-#include "plugin/export_names.h"
 #include "script.h"
 
 namespace {
@@ -15,7 +14,7 @@ std::string HostText(const char* text) { return text ? std::string(text) : std::
 
 // Every callback copies what it keeps at once: the plug-in frees its texts
 // as soon as the callback returns.
-int32_t __stdcall AddActionCallback(int32_t id, const char* name, const char* hint,
+int32_t VEL_CALL AddActionCallback(int32_t id, const char* name, const char* hint,
                                     const char* typeCodes, uint32_t count) {
   if (g_loading)
     g_loading->catalogue.push_back(
@@ -23,14 +22,14 @@ int32_t __stdcall AddActionCallback(int32_t id, const char* name, const char* hi
   return 1;
 }
 
-int32_t __stdcall SetVarCallback(const char* name, const char* value) {
+int32_t VEL_CALL SetVarCallback(const char* name, const char* value) {
   std::string n = HostText(name), v = HostText(value);
   PrintLine("var " + n + " = \"" + v + "\"");
   if (g_interpreter) SetVariable(*g_interpreter, n, v);
   return 1;
 }
 
-int32_t __stdcall ScriptProcessorCallback(const char* line) {
+int32_t VEL_CALL ScriptProcessorCallback(const char* line) {
   std::string text = HostText(line);
   PrintLine("script " + text);
   if (g_interpreter) {
@@ -45,12 +44,9 @@ int32_t __stdcall ScriptProcessorCallback(const char* line) {
   return 1;
 }
 
-// Request 5 asks for the names of the script's subroutines.
-constexpr int32_t kRequestLabels = 5;
-
-int32_t __stdcall InterfaceAccessCallback(int32_t request, char** reply) {
+int32_t VEL_CALL InterfaceAccessCallback(int32_t request, char** reply) {
   if (!reply) return 0;
-  if (request != kRequestLabels) return 0;
+  if (request != VEL_REQUEST_SCRIPT_NAMES) return 0;
   g_labelReply = g_interpreter ? LabelList(g_interpreter->program) : std::string();
   *reply = const_cast<char*>(g_labelReply.c_str());
   return 1;
@@ -80,12 +76,12 @@ bool LoadPlugIn(const std::string& path, LoadedPlugIn* p, std::string* error) {
     *error = "cannot load plug-in " + path + " (Windows error " + std::to_string(code) + ")";
     return false;
   }
-  bool complete = Take(p->module, kExportRegisterPlugIn, p->registerPlugIn) &&
-                  Take(p->module, kExportInitPlugIn, p->initPlugIn) &&
-                  Take(p->module, kExportRegisterScriptProcessor, p->registerScriptProcessor) &&
-                  Take(p->module, kExportRegisterInterfaceAccess, p->registerInterfaceAccess) &&
-                  Take(p->module, kExportExecAction, p->execAction) &&
-                  Take(p->module, kExportEditAction, p->editAction);
+  bool complete = Take(p->module, VEL_EXPORT_REGISTER_PLUGIN, p->registerPlugIn) &&
+                  Take(p->module, VEL_EXPORT_INIT_PLUGIN, p->initPlugIn) &&
+                  Take(p->module, VEL_EXPORT_REGISTER_SCRIPT_PROCESSOR, p->registerScriptProcessor) &&
+                  Take(p->module, VEL_EXPORT_REGISTER_INTERFACE_ACCESS, p->registerInterfaceAccess) &&
+                  Take(p->module, VEL_EXPORT_EXEC_ACTION, p->execAction) &&
+                  Take(p->module, VEL_EXPORT_EDIT_ACTION, p->editAction);
   if (!complete) {
     *error = path + " is not a host plug-in: an hs... entry point is missing";
     FreeLibrary(p->module);
@@ -93,11 +89,10 @@ bool LoadPlugIn(const std::string& path, LoadedPlugIn* p, std::string* error) {
     return false;
   }
   g_loading = p;
-  p->registerPlugIn(reinterpret_cast<void*>(AddActionCallback), nullptr, nullptr,
-                    reinterpret_cast<void*>(SetVarCallback));
+  p->registerPlugIn(AddActionCallback, nullptr, nullptr, SetVarCallback);
   g_loading = nullptr;
-  p->registerScriptProcessor(reinterpret_cast<void*>(ScriptProcessorCallback));
-  p->registerInterfaceAccess(reinterpret_cast<void*>(InterfaceAccessCallback));
+  p->registerScriptProcessor(ScriptProcessorCallback);
+  p->registerInterfaceAccess(InterfaceAccessCallback);
   char* cells[3] = {nullptr, nullptr, nullptr};
   p->initPlugIn(0, &cells[0], &cells[1], &cells[2]);
   p->name = TakeCell(cells[0]);

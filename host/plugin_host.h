@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "VelDialogs.h"
+
 struct Interpreter;
 
 struct RegisteredAction {
@@ -17,12 +19,12 @@ struct RegisteredAction {
 
 struct LoadedPlugIn {
   HMODULE module = nullptr;
-  void(__stdcall* registerPlugIn)(void*, void*, void*, void*) = nullptr;
-  void(__stdcall* initPlugIn)(uint32_t, char**, char**, char**) = nullptr;
-  void(__stdcall* registerScriptProcessor)(void*) = nullptr;
-  void(__stdcall* registerInterfaceAccess)(void*) = nullptr;
-  uint32_t(__stdcall* execAction)(int32_t, char**) = nullptr;
-  uint32_t(__stdcall* editAction)(int32_t, char**) = nullptr;
+  VelRegisterPlugInProc registerPlugIn = nullptr;
+  VelInitPlugInProc initPlugIn = nullptr;
+  VelRegisterScriptProcessorProc registerScriptProcessor = nullptr;
+  VelRegisterInterfaceAccessProc registerInterfaceAccess = nullptr;
+  VelExecActionProc execAction = nullptr;
+  VelEditActionProc editAction = nullptr;
   std::vector<RegisteredAction> catalogue;
   std::string name, author, description;  // identity texts
 };

@@ -11,7 +11,11 @@ trap 'rm -f "$out.tmp"' EXIT
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"
   echo "$(/usr/lib/wine/wine64 --version) under Xvfb, by \`make bench\`."
-  [[ -n "${VEL_LANES_WHY:-}" ]] && echo "Only the $VEL_LANES-bit lane: $VEL_LANES_WHY."
+  if [[ -n "${VEL_LANES_WHY:-}" ]]; then
+    echo "Only the $VEL_LANES-bit lane: $VEL_LANES_WHY."
+  else
+    echo "Lanes measured: $(echo $VEL_LANES | sed 's/\([0-9]*\)/\1-bit/g; s/ / and /')."
+  fi
   for lane in $VEL_LANES; do
     win="$build/win$lane"
     # The soaks alone take about a quarter of an hour.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Usage: tools/dist.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_DIR
 # Packs VelDialogs-<version>.zip: the 32-bit DLL and stand-in host at the top,
-# the 64-bit ones in x64/, the host's README, this README, LICENSE, the
-# reference pages with their pictures, the examples, and a SHA-256 checksum
-# file over every other file.
+# the 64-bit ones in x64/ (the hosts stripped of their symbols), the host
+# developer's header in include/, the host's README, this README, the
+# changelog, LICENSE, the reference pages with their pictures, the examples,
+# and a SHA-256 checksum file over every other file.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -12,9 +13,15 @@ version=$("$here/version.sh")
 name="VelDialogs-$version"
 stage="$out/$name"
 rm -rf "$stage" "$out/$name.zip"
-mkdir -p "$stage/x64" "$stage/host"
-cp "$win32/bin/VelDialogs.dll" "$win32/bin/VelHost.exe" "$root/README.md" "$root/LICENSE" "$stage/"
-cp "$win64/bin/VelDialogs.dll" "$win64/bin/VelHost.exe" "$stage/x64/"
+mkdir -p "$stage/x64" "$stage/host" "$stage/include"
+cp "$win32/bin/VelDialogs.dll" "$root/README.md" "$root/CHANGELOG.md" "$root/LICENSE" "$stage/"
+cp "$win64/bin/VelDialogs.dll" "$stage/x64/"
+# The DLLs are linked stripped; the hosts keep their symbols in the build for
+# debugging and lose them here. Each build's own strip knows its format.
+strip_tool() { sed -n 's/^CMAKE_STRIP:[A-Z]*=//p' "$1/CMakeCache.txt"; }
+"$(strip_tool "$win32")" -o "$stage/VelHost.exe" "$win32/bin/VelHost.exe"
+"$(strip_tool "$win64")" -o "$stage/x64/VelHost.exe" "$win64/bin/VelHost.exe"
+cp "$root/include/VelDialogs.h" "$stage/include/"
 cp "$root/host/README.md" "$stage/host/"
 [[ -d "$root/docs" ]] && cp -r "$root/docs" "$stage/docs"
 [[ -d "$root/examples" ]] && cp -r "$root/examples" "$stage/examples"

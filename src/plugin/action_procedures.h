@@ -2,6 +2,9 @@
 // parameter texts in catalogue order (null for an empty one) and returns 0.
 #pragma once
 #include <cstdint>
+#include <type_traits>
+
+#include "VelDialogs.h"
 
 extern "C" {
 int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points,
@@ -17,3 +20,12 @@ int32_t __stdcall XrDialogsOpenFile(const char* title, const char* folder, const
 int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const char* fileName,
                                     const char* fileMask);
 }
+
+// The types that include/VelDialogs.h gives hosts (see entry_points.h).
+static_assert(std::is_same_v<decltype(&XrDialogsFontSelector), VelFontSelectorProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsColorSelector), VelColorSelectorProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsFolderSelector), VelFolderSelectorProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsCalendarStart), VelCalendarStartProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsCalendarStop), VelCalendarStopProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsOpenFile), VelOpenFileProc>);
+static_assert(std::is_same_v<decltype(&XrDialogsSaveFile), VelSaveFileProc>);

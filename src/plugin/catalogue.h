@@ -3,17 +3,19 @@
 #include <cstdint>
 #include <string>
 
+#include "VelDialogs.h"
+
 enum ActionId : int32_t {
-  kActionFontSelector = 1,
-  kActionColorSelector = 2,
-  kActionFolderSelector = 3,
-  kActionCalendarStart = 4,
-  kActionCalendarStop = 5,
-  kActionOpenFile = 6,
-  kActionSaveFile = 7,
+  kActionFontSelector = VEL_ACTION_FONT_SELECTOR,
+  kActionColorSelector = VEL_ACTION_COLOR_SELECTOR,
+  kActionFolderSelector = VEL_ACTION_FOLDER_SELECTOR,
+  kActionCalendarStart = VEL_ACTION_CALENDAR_START,
+  kActionCalendarStop = VEL_ACTION_CALENDAR_STOP,
+  kActionOpenFile = VEL_ACTION_OPEN_FILE,
+  kActionSaveFile = VEL_ACTION_SAVE_FILE,
 };
 
-constexpr int kMaxParameters = 5;
+constexpr int kMaxParameters = VEL_MAX_PARAMETERS;
 
 struct CatalogueEntry {
   int32_t id;

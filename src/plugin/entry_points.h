@@ -1,7 +1,9 @@
 // The host's entry points, exported under their decorated standard-call names.
 #pragma once
 #include <cstdint>
+#include <type_traits>
 
+#include "VelDialogs.h"
 #include "plugin/host_callbacks.h"
 
 extern "C" {
@@ -16,3 +18,13 @@ void __stdcall hsMessage(int32_t code, uint32_t parameter);
 uint32_t __stdcall hsExecAction(int32_t id, char** parameters);
 uint32_t __stdcall hsEditAction(int32_t id, char** parameters);
 }
+
+// Each definition has the type that include/VelDialogs.h gives hosts, calling
+// convention included: a header that drifted would fail the build here.
+static_assert(std::is_same_v<decltype(&hsRegisterPlugIn), VelRegisterPlugInProc>);
+static_assert(std::is_same_v<decltype(&hsInitPlugIn), VelInitPlugInProc>);
+static_assert(std::is_same_v<decltype(&hsRegisterScriptProcessor), VelRegisterScriptProcessorProc>);
+static_assert(std::is_same_v<decltype(&hsRegisterInterfaceAccess), VelRegisterInterfaceAccessProc>);
+static_assert(std::is_same_v<decltype(&hsMessage), VelMessageProc>);
+static_assert(std::is_same_v<decltype(&hsExecAction), VelExecActionProc>);
+static_assert(std::is_same_v<decltype(&hsEditAction), VelEditActionProc>);

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
-// All host callbacks use the standard calling convention; their results are
-// never examined.
-using AddActionCallback = int32_t(__stdcall*)(int32_t id, const char* name, const char* hint,
-                                              const char* typeCodes, uint32_t count);
-using SetVarCallback = int32_t(__stdcall*)(const char* name, const char* value);
-using ScriptProcessorCallback = int32_t(__stdcall*)(const char* line);
-using InterfaceAccessCallback = int32_t(__stdcall*)(int32_t request, char** reply);
+#include "VelDialogs.h"
+
+// The types a host compiles against; their results are never examined.
+using AddActionCallback = VelAddActionCallback;
+using SetVarCallback = VelSetVarCallback;
+using ScriptProcessorCallback = VelScriptProcessorCallback;
+using InterfaceAccessCallback = VelInterfaceAccessCallback;
 
 struct HostCallbackTable {
   AddActionCallback addAction;
@@ -26,7 +26,7 @@ struct HostCallbackTable {
 extern HostCallbackTable g_host;
 
 // Request code under which the host answers with its subroutine names.
-constexpr int32_t kRequestScriptNames = 5;
+constexpr int32_t kRequestScriptNames = VEL_REQUEST_SCRIPT_NAMES;
 
 // Publishes a result. An empty name or value reaches the host as a null
 // address. Does nothing when the host registered no SetVarCallback.

@@ -1,8 +1,9 @@
 #include "plugin/text_to_number.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
+
+#include "plugin/decimal_to_double.h"
 
 namespace {
 
@@ -89,9 +90,7 @@ double ReadDecimal(const char* p) {
     if (sticky) { digits += '1'; --exponent; }
     if (exponent > kExponentCap) exponent = kExponentCap;
     if (exponent < -kExponentCap) exponent = -kExponentCap;
-    // No decimal point in this form, so the C library's locale cannot matter.
-    std::string normal = digits + "e" + std::to_string(exponent);
-    value = std::strtod(normal.c_str(), nullptr);
+    value = DecimalToDouble(digits, exponent);
   }
   return negative ? -value : value;
 }

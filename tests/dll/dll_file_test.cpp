@@ -16,7 +16,7 @@ std::string g_version;
 
 constexpr uint16_t kMachineI386 = 0x14C, kMachineAmd64 = 0x8664;
 constexpr uint16_t kCharacteristicDll = 0x2000;
-constexpr size_t kMostBytes = 256 * 1024;
+constexpr size_t kMostBytes = 128 * 1024;
 
 const std::set<std::string> kActionAndPaintingNames = {
     "XR_DIALOGS_FONTSELECTOR", "XR_DIALOGS_COLORSELECTOR", "XR_DIALOGS_FOLDERSELECTOR",

@@ -6,15 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "plugin/export_names.h"
+#include "VelDialogs.h"
 
 namespace {
 
-using AddActionCallback = int32_t(__stdcall*)(int32_t, const char*, const char*, const char*,
-                                              uint32_t);
-using RegisterPlugIn = void(__stdcall*)(AddActionCallback, void*, void*, void*);
-
-int32_t __stdcall PrintAction(int32_t id, const char* name, const char* hint, const char*,
+int32_t VEL_CALL PrintAction(int32_t id, const char* name, const char* hint, const char*,
                               uint32_t count) {
   std::printf("action %d %s %u\n", static_cast<int>(id), name ? name : "", count & 0xFF);
   // The hint's CR LF becomes a plain line break; every other byte is kept.
@@ -36,9 +32,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "catalogue_dump: cannot load %s (error %lu)\n", argv[1], GetLastError());
     return 3;
   }
-  auto reg = reinterpret_cast<RegisterPlugIn>(GetProcAddress(dll, kExportRegisterPlugIn));
+  auto reg = reinterpret_cast<VelRegisterPlugInProc>(GetProcAddress(dll, VEL_EXPORT_REGISTER_PLUGIN));
   if (!reg) {
-    std::fprintf(stderr, "catalogue_dump: no %s in %s\n", kExportRegisterPlugIn, argv[1]);
+    std::fprintf(stderr, "catalogue_dump: no %s in %s\n", VEL_EXPORT_REGISTER_PLUGIN, argv[1]);
     return 3;
   }
   reg(PrintAction, nullptr, nullptr, nullptr);

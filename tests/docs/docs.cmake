@@ -4,7 +4,6 @@
 if(WIN32)
   add_executable(catalogue_dump ${CMAKE_CURRENT_LIST_DIR}/catalogue_dump.cpp)
   target_link_options(catalogue_dump PRIVATE ${VEL_WIN_LINK_OPTIONS})
-  target_include_directories(catalogue_dump PRIVATE ${PROJECT_SOURCE_DIR}/src)
   add_dependencies(catalogue_dump VelDialogs)
 elseif(NOT VEL_FUZZ)
   foreach(lane ${VEL_LANES_BUILT})

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "plugin/export_names.h"
 #include "rig/recorder.h"
 
 namespace {
@@ -16,15 +15,18 @@ Plugin Plugin::Load(const char* path) {
   Plugin p;
   p.module = LoadLibraryA(path);
   if (!p.module) return p;
-  Take(p.module, kExportRegisterPlugIn, p.registerPlugIn);
-  Take(p.module, kExportInitPlugIn, p.initPlugIn);
-  Take(p.module, kExportRegisterScriptProcessor, p.registerScriptProcessor);
-  Take(p.module, kExportRegisterInterfaceAccess, p.registerInterfaceAccess);
-  Take(p.module, kExportMessage, p.message);
-  Take(p.module, kExportExecAction, p.execAction);
-  Take(p.module, kExportEditAction, p.editAction);
-  for (int id = 1; id <= 7; ++id) p.action[id] = GetProcAddress(p.module, kExportActionProcedures[id]);
-  p.ctrlProc = GetProcAddress(p.module, kExportCtrlProc);
+  Take(p.module, VEL_EXPORT_REGISTER_PLUGIN, p.registerPlugIn);
+  Take(p.module, VEL_EXPORT_INIT_PLUGIN, p.initPlugIn);
+  Take(p.module, VEL_EXPORT_REGISTER_SCRIPT_PROCESSOR, p.registerScriptProcessor);
+  Take(p.module, VEL_EXPORT_REGISTER_INTERFACE_ACCESS, p.registerInterfaceAccess);
+  Take(p.module, VEL_EXPORT_MESSAGE, p.message);
+  Take(p.module, VEL_EXPORT_EXEC_ACTION, p.execAction);
+  Take(p.module, VEL_EXPORT_EDIT_ACTION, p.editAction);
+  const char* const actionNames[8] = {
+      nullptr, VEL_EXPORT_FONT_SELECTOR, VEL_EXPORT_COLOR_SELECTOR, VEL_EXPORT_FOLDER_SELECTOR,
+      VEL_EXPORT_CALENDAR_START, VEL_EXPORT_CALENDAR_STOP, VEL_EXPORT_OPEN_FILE, VEL_EXPORT_SAVE_FILE};
+  for (int id = 1; id <= 7; ++id) p.action[id] = GetProcAddress(p.module, actionNames[id]);
+  p.ctrlProc = GetProcAddress(p.module, VEL_EXPORT_CTRLPROC);
   return p;
 }
 

@@ -6,20 +6,22 @@
 #include <cstdint>
 #include <initializer_list>
 
-using AddActionFn = int32_t(__stdcall*)(int32_t, const char*, const char*, const char*, uint32_t);
-using SetVarFn = int32_t(__stdcall*)(const char*, const char*);
-using ScriptFn = int32_t(__stdcall*)(const char*);
-using InterfaceFn = int32_t(__stdcall*)(int32_t, char**);
+#include "VelDialogs.h"
+
+using AddActionFn = VelAddActionCallback;
+using SetVarFn = VelSetVarCallback;
+using ScriptFn = VelScriptProcessorCallback;
+using InterfaceFn = VelInterfaceAccessCallback;
 
 struct Plugin {
   HMODULE module = nullptr;
-  void(__stdcall* registerPlugIn)(AddActionFn, void*, void*, SetVarFn) = nullptr;
-  void(__stdcall* initPlugIn)(uint32_t, char**, char**, char**) = nullptr;
-  void(__stdcall* registerScriptProcessor)(ScriptFn) = nullptr;
-  void(__stdcall* registerInterfaceAccess)(InterfaceFn) = nullptr;
-  void(__stdcall* message)(int32_t, uint32_t) = nullptr;
-  uint32_t(__stdcall* execAction)(int32_t, char**) = nullptr;
-  uint32_t(__stdcall* editAction)(int32_t, char**) = nullptr;
+  VelRegisterPlugInProc registerPlugIn = nullptr;
+  VelInitPlugInProc initPlugIn = nullptr;
+  VelRegisterScriptProcessorProc registerScriptProcessor = nullptr;
+  VelRegisterInterfaceAccessProc registerInterfaceAccess = nullptr;
+  VelMessageProc message = nullptr;
+  VelExecActionProc execAction = nullptr;
+  VelEditActionProc editAction = nullptr;
   FARPROC action[8] = {};  // XR_DIALOGS_... by action id
   FARPROC ctrlProc = nullptr;
 
