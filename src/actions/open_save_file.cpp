@@ -34,18 +34,11 @@ constexpr FileDialogVariables kOpenVariables = {"xr_Dialogs_OpenFile_Status",
 constexpr FileDialogVariables kSaveVariables = {"xr_Dialogs_SaveFile_Status",
                                                 "xr_Dialogs_SaveFile_Selected"};
 
-std::wstring CurrentDirectory() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
-  // A longer directory is not read at all; the dialog then picks its own.
-  if (length == 0 || length > MAX_PATH) return std::wstring();
-  return std::wstring(buffer, length);
-}
-
 // Windows ignores OFN_NOCHANGEDIR for the open dialog: the process's current
-// directory follows the user's browsing. It is put back whatever the
-// outcome, so the host's relative paths and the next empty folder keep their
-// meaning.
+// directory follows the user's browsing. It is read once before the dialog
+// (it is also the folder an empty Folder stands for) and put back when the
+// call ends, whatever the outcome, so the host's relative paths and the next
+// empty folder keep their meaning.
 class CurrentDirectoryKeeper {
  public:
   CurrentDirectoryKeeper() {
@@ -60,6 +53,9 @@ class CurrentDirectoryKeeper {
   }
   CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
   CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+  // The directory as the call found it, "" when it could not be read.
+  const std::wstring& saved() const { return saved_; }
 
  private:
   std::wstring saved_;
@@ -91,8 +87,10 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
   std::wstring filterList = AnsiToWide(BuildFilterList(filterText));
   filterList.append(2, L'\0');
   std::wstring wideTitle = HostTextToWide(title);
+  CurrentDirectoryKeeper keeper;
   std::wstring wideFolder = CutWide(HostTextToWide(folder), kMaxPathText);
-  if (wideFolder.empty()) wideFolder = CurrentDirectory();
+  // A directory longer than MAX_PATH is not offered; the dialog then picks its own.
+  if (wideFolder.empty() && keeper.saved().size() <= MAX_PATH) wideFolder = keeper.saved();
 
   std::wstring fileBuffer(kFileBufferLength, L'\0');
   std::wstring initialName = CutWide(HostTextToWide(fileName), kMaxPathText);
@@ -110,11 +108,7 @@ std::string RunFileDialog(FileDialogKind kind, const char* title, const char* fo
   record.lCustData = reinterpret_cast<LPARAM>(&origin);
   record.lpfnHook = FileDialogHook;
 
-  BOOL chosen = FALSE;
-  {
-    CurrentDirectoryKeeper keeper;
-    chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
-  }
+  BOOL chosen = kind == FileDialogKind::Open ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
   if (!chosen) return std::string();
   // The buffer is NUL-filled beyond what the dialog wrote, so a NUL is there.
   return PathForHost(std::wstring(fileBuffer.c_str(), wcsnlen(fileBuffer.c_str(), kFileBufferLength)));

@@ -95,6 +95,15 @@ double ReadDecimal(const char* p) {
   return negative ? -value : value;
 }
 
+// The nearest whole number, a half going to the even neighbour. For values
+// below 2^52 in magnitude, where the fraction is exact.
+double RoundHalfToEven(double value) {
+  double whole = std::floor(value);
+  double fraction = value - whole;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+  return whole;
+}
+
 }  // namespace
 
 double TextToNumber(const char* text) {
@@ -109,9 +118,7 @@ int32_t RoundToInt32(double value) {
   if (std::isnan(value)) return 0;
   if (value >= 2147483647.0) return INT32_MAX;
   if (value <= -2147483648.0) return INT32_MIN;
-  double whole = std::floor(value);
-  double fraction = value - whole;  // exact in this range
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+  double whole = RoundHalfToEven(value);
   if (whole > 2147483647.0) return INT32_MAX;
   return static_cast<int32_t>(whole);
 }
@@ -126,9 +133,7 @@ uint32_t TextToUInt32Bits(const char* text) {
   // into [0, 2^32), where rounding below cannot leave the range but at 2^32.
   double wrapped = std::fmod(value, kTwoTo32);
   if (wrapped < 0) wrapped += kTwoTo32;
-  double whole = std::floor(wrapped);
-  double fraction = wrapped - whole;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0)) whole += 1;
+  double whole = RoundHalfToEven(wrapped);
   if (whole >= kTwoTo32) whole -= kTwoTo32;
   return static_cast<uint32_t>(whole);
 }
