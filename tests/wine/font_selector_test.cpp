@@ -156,21 +156,15 @@ BOOL WINAPI OfferedChooseFont(CHOOSEFONTW* chooser) {
 class ChooseFontSeen {
  public:
   explicit ChooseFontSeen(INT tenthsReturned = 0)
-      : slot_(ImportSlot(Plugin::Get().module, "comdlg32.dll", "ChooseFontW")) {
+      : patch_(Plugin::Get().module, "comdlg32.dll", "ChooseFontW",
+               reinterpret_cast<void*>(&OfferedChooseFont)) {
     g_fontOffered = {};
     g_tenthsReturned = tenthsReturned;
-    if (slot_) original_ = SwapImport(slot_, reinterpret_cast<void*>(&OfferedChooseFont));
   }
-  ~ChooseFontSeen() {
-    if (slot_) SwapImport(slot_, original_);
-  }
-  ChooseFontSeen(const ChooseFontSeen&) = delete;
-  ChooseFontSeen& operator=(const ChooseFontSeen&) = delete;
-  bool installed() const { return slot_ != nullptr; }
+  bool installed() const { return patch_.installed(); }
 
  private:
-  void** slot_;
-  void* original_ = nullptr;
+  ImportPatch patch_;
 };
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "rig/pe_image.h"
-
 namespace {
 
 std::vector<GlobalMemoryCall> g_calls;
@@ -25,21 +23,13 @@ HGLOBAL WINAPI RecordingGlobalFree(HGLOBAL block) {
 }  // namespace
 
 GlobalMemoryLog::GlobalMemoryLog(HMODULE module)
-    : allocSlot_(ImportSlot(module, "kernel32.dll", "GlobalAlloc")),
-      freeSlot_(ImportSlot(module, "kernel32.dll", "GlobalFree")) {
+    : alloc_(module, "kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(&RecordingGlobalAlloc)),
+      free_(module, "kernel32.dll", "GlobalFree", reinterpret_cast<void*>(&RecordingGlobalFree)) {
   g_calls.clear();
   g_refuse = false;
-  if (!installed()) return;
-  originalAlloc_ = SwapImport(allocSlot_, reinterpret_cast<void*>(&RecordingGlobalAlloc));
-  originalFree_ = SwapImport(freeSlot_, reinterpret_cast<void*>(&RecordingGlobalFree));
 }
 
-GlobalMemoryLog::~GlobalMemoryLog() {
-  if (!installed()) return;
-  SwapImport(allocSlot_, originalAlloc_);
-  SwapImport(freeSlot_, originalFree_);
-  g_refuse = false;
-}
+GlobalMemoryLog::~GlobalMemoryLog() { g_refuse = false; }
 
 const std::vector<GlobalMemoryCall>& GlobalMemoryLog::calls() const { return g_calls; }
 

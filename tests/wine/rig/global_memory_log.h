@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rig/pe_image.h"
+
 struct GlobalMemoryCall {
   enum Kind { Alloc, Free } kind;
   UINT flags;      // Alloc only
@@ -21,17 +23,15 @@ class GlobalMemoryLog {
   GlobalMemoryLog(const GlobalMemoryLog&) = delete;
   GlobalMemoryLog& operator=(const GlobalMemoryLog&) = delete;
 
-  // False when the module imports neither function by name.
-  bool installed() const { return allocSlot_ && freeSlot_; }
+  // False when the module does not import both functions by name.
+  bool installed() const { return alloc_.installed() && free_.installed(); }
   const std::vector<GlobalMemoryCall>& calls() const;
   // Every later GlobalAlloc of the DLL fails as when memory runs out.
   void RefuseAllocations(bool refuse);
 
  private:
-  void** allocSlot_ = nullptr;
-  void** freeSlot_ = nullptr;
-  void* originalAlloc_ = nullptr;
-  void* originalFree_ = nullptr;
+  ImportPatch alloc_;
+  ImportPatch free_;
 };
 
 // Checks the log of a hand-back into every one of the cells, which held

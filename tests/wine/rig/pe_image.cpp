@@ -29,6 +29,23 @@ std::set<std::string> ExportedNames(HMODULE module) {
 
 DWORD ExportedFunctionCount(HMODULE module) { return Exports(module)->NumberOfFunctions; }
 
+std::set<std::string> ImportedDlls(HMODULE module) {
+  const IMAGE_DATA_DIRECTORY& dir =
+      NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::set<std::string> out;
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(Base(module) + dir.VirtualAddress);
+       d->Name; ++d) {
+    std::string name = reinterpret_cast<const char*>(Base(module) + d->Name);
+    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    out.insert(name);
+  }
+  return out;
+}
+
+namespace {
+
+// The import address slot through which module calls dll's function (by
+// name), or null when it imports no such function.
 void** ImportSlot(HMODULE module, const char* dll, const char* function) {
   auto* base = reinterpret_cast<BYTE*>(module);
   const IMAGE_DATA_DIRECTORY& dir =
@@ -48,6 +65,7 @@ void** ImportSlot(HMODULE module, const char* dll, const char* function) {
   return nullptr;
 }
 
+// Points the slot at value and returns what it held.
 void* SwapImport(void** slot, void* value) {
   DWORD protection = 0;
   VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
@@ -57,15 +75,13 @@ void* SwapImport(void** slot, void* value) {
   return old;
 }
 
-std::set<std::string> ImportedDlls(HMODULE module) {
-  const IMAGE_DATA_DIRECTORY& dir =
-      NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  std::set<std::string> out;
-  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(Base(module) + dir.VirtualAddress);
-       d->Name; ++d) {
-    std::string name = reinterpret_cast<const char*>(Base(module) + d->Name);
-    std::transform(name.begin(), name.end(), name.begin(), ::tolower);
-    out.insert(name);
-  }
-  return out;
+}  // namespace
+
+ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement)
+    : slot_(ImportSlot(module, dll, function)) {
+  if (slot_) original_ = SwapImport(slot_, replacement);
+}
+
+ImportPatch::~ImportPatch() {
+  if (slot_) SwapImport(slot_, original_);
 }

@@ -13,8 +13,21 @@ DWORD ExportedFunctionCount(HMODULE module);
 std::set<std::string> ImportedDlls(HMODULE module);
 const IMAGE_NT_HEADERS* NtHeaders(HMODULE module);
 
-// The import address slot through which module calls dll's function (by
-// name), or null when it imports no such function.
-void** ImportSlot(HMODULE module, const char* dll, const char* function);
-// Points the slot at value and returns what it held.
-void* SwapImport(void** slot, void* value);
+// While alive, module's calls of dll's function (imported by name) go to
+// replacement; the slot is put back when it ends.
+class ImportPatch {
+ public:
+  ImportPatch(HMODULE module, const char* dll, const char* function, void* replacement);
+  ~ImportPatch();
+  ImportPatch(const ImportPatch&) = delete;
+  ImportPatch& operator=(const ImportPatch&) = delete;
+
+  // False when module imports no such function.
+  bool installed() const { return slot_ != nullptr; }
+  // What the slot held: the function itself.
+  void* original() const { return original_; }
+
+ private:
+  void** slot_;
+  void* original_ = nullptr;
+};

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "rig/pe_image.h"
-
 namespace {
 
 using MallocFn = void*(__cdecl*)(size_t);
@@ -25,18 +23,14 @@ void* __cdecl RefusingMalloc(size_t size) {
 }  // namespace
 
 RefusedAllocations::RefusedAllocations(HMODULE module)
-    : slot_(ImportSlot(module, "msvcrt.dll", "malloc")) {
+    : malloc_(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&RefusingMalloc)) {
+  // Set before the DLL runs again: nothing of it runs while this is built.
+  g_malloc = reinterpret_cast<MallocFn>(malloc_.original());
   g_toRefuse = 0;
   g_refused = 0;
-  if (!slot_) return;
-  original_ = SwapImport(slot_, reinterpret_cast<void*>(&RefusingMalloc));
-  g_malloc = reinterpret_cast<MallocFn>(original_);
 }
 
-RefusedAllocations::~RefusedAllocations() {
-  InterlockedExchange(&g_toRefuse, 0);
-  if (slot_) SwapImport(slot_, original_);
-}
+RefusedAllocations::~RefusedAllocations() { InterlockedExchange(&g_toRefuse, 0); }
 
 void RefusedAllocations::RefuseNext(long count) { InterlockedExchange(&g_toRefuse, count); }
 

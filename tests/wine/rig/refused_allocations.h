@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "rig/pe_image.h"
+
 class RefusedAllocations {
  public:
   explicit RefusedAllocations(HMODULE module);
@@ -11,13 +13,12 @@ class RefusedAllocations {
   RefusedAllocations(const RefusedAllocations&) = delete;
   RefusedAllocations& operator=(const RefusedAllocations&) = delete;
 
-  bool installed() const { return slot_ != nullptr; }
+  bool installed() const { return malloc_.installed(); }
   // The next count allocations of the DLL fail; callable from any thread.
   void RefuseNext(long count);
   // Allocations refused so far.
   long refused() const;
 
  private:
-  void** slot_ = nullptr;
-  void* original_ = nullptr;
+  ImportPatch malloc_;
 };
