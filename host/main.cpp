@@ -29,7 +29,7 @@ constexpr int kExitPlugIn = 3;       // plug-in missing or not a plug-in
 constexpr int kExitStuck = 4;        // with --autopilot: still running when the watchdog ran out
 
 // An unattended run is over in seconds; one still going after this is stuck,
-// and a test runner would kill it without a word. Below CTest's 120 s.
+// and a test runner would kill it without a word. Well below a test's limit.
 constexpr DWORD kWatchdogMs = 90000;
 std::atomic<const char*> g_doing{"starting"};
 HANDLE g_finished = nullptr;
@@ -43,6 +43,15 @@ DWORD WINAPI Watchdog(void*) {
   std::fflush(stderr);
   TerminateProcess(GetCurrentProcess(), kExitStuck);
   return 0;
+}
+
+// Wine opens its display driver on the first call that needs it, under a
+// lock of its own; a thread that gets there while another thread loads a DLL
+// (which holds the loader lock and may need the display too) deadlocks both.
+// Opening the display while the program still has one thread settles it.
+void PrepareDisplayForThreads() {
+  GetDesktopWindow();
+  if (HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) DeleteDC(screen);
 }
 
 const char kUsage[] =
@@ -274,9 +283,11 @@ int main(int argc, char** argv) {
     PrintError("VelHost: error: " + error + "\n" + kUsage);
     return kExitUsage;
   }
+  HANDLE watchdog = nullptr;
   if (options.autopilot) {
+    PrepareDisplayForThreads();
     g_finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+    watchdog = CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
     if (!options.pilot.shotsFolder.empty()) CreateDirectoryA(options.pilot.shotsFolder.c_str(), nullptr);
     StartAutopilot(options.pilot);
   }
@@ -287,5 +298,11 @@ int main(int argc, char** argv) {
   StopAutopilot();
   g_doing = "ending";
   if (g_finished) SetEvent(g_finished);
+  // 64-bit Wine may crash a thread that is still ending while the process
+  // exits (seen as a segfault after the last line), so the watchdog ends first.
+  if (watchdog) {
+    WaitForSingleObject(watchdog, INFINITE);
+    CloseHandle(watchdog);
+  }
   return status;
 }

@@ -16,10 +16,22 @@ cd "$work"
 # the substitution would wait for good.
 shots_win="Z:${shots//\//\\}"
 # The host's watchdog ends a stuck run first; this ends a host too stuck for
-# it, still before CTest's limit, so that the transcript is shown.
-timeout -k 5 105 "$WINE" "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$shots_win" "$@" \
-  < /dev/null > "$shots/transcript" 2>&1
-status=$?
+# it, still before CTest's limit (room for two attempts), so that the
+# transcript is shown.
+# A run that hangs (the watchdog's status 4, or this limit) is run once more,
+# as tools/wine-test.sh does for the test programs, and counted in the lane's
+# retry log; one that hangs twice fails.
+for attempt in 1 2; do
+  timeout -k 5 105 "$WINE" "$win/bin/VelHost.exe" --autopilot --pause 100 --shots "$shots_win" "$@" \
+    < /dev/null > "$shots/transcript" 2>&1
+  status=$?
+  [[ $status -ne 4 && $status -ne 124 && $status -ne 137 ]] && break
+  [[ $attempt -eq 2 ]] && break
+  line="run-case: retry: VelHost $* in the ${VEL_LANE:-?}-bit lane hung (status $status, attempt $attempt)"
+  echo "$line" >&2
+  echo "$line" >> "$win/wine-retries.log"
+  rm -f "$shots"/*.png
+done
 [[ $status -eq 124 || $status -eq 137 ]] && echo "VelHost did not end within 105 s"
 actual=$(tr -d '\r' < "$shots/transcript" | grep -v 'Read access denied for device')
 

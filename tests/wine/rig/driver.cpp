@@ -87,8 +87,21 @@ constexpr DWORD kGraceAfterDriveMs = 8000;
 constexpr DWORD kGiveUpAfterDriveMs = 30000;
 }  // namespace
 
+// Wine opens its display driver on the first call that needs it, under a
+// lock of its own: a driver thread that gets there while the test's thread
+// loads a DLL for a dialog (holding the loader lock) deadlocks both. The
+// first driver opens the display while the test's thread is still alone.
+static void OpenDisplayBeforeThreads() {
+  static const bool opened = [] {
+    GetDesktopWindow();
+    if (HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) DeleteDC(screen);
+    return true;
+  }();
+  (void)opened;
+}
+
 Driver::Driver(std::function<void()> drive)
-    : joined_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+    : joined_((OpenDisplayBeforeThreads(), CreateEventW(nullptr, TRUE, FALSE, nullptr))),
       thread_(&Driver::Run, this, std::move(drive)) {}
 
 Driver::~Driver() {
