@@ -4,8 +4,10 @@
 
 // The value of the longest numeric prefix of text, after leading blanks
 // (space, tab, CR, LF). Accepts [+-]digits[.digits][(E|e|D|d)[+-]digits],
-// and "&H"/"&O"/"&Q"/"&B" radix forms ("&" + digits is octal). A null or
-// empty text, or one without such a prefix, gives 0.
+// with digits on either side of the point (".5" and "5." as the C runtime
+// reads them), and "&H"/"&O"/"&Q"/"&B" radix forms ("&" + digits is octal).
+// A null or empty text, or one without such a prefix, gives 0. The result
+// is the correctly rounded double, whatever the length of the text.
 double TextToNumber(const char* text);
 
 // Rounds to the nearest integer, a half going to the even neighbour, and
@@ -16,6 +18,9 @@ int32_t RoundToInt32(double value);
 int32_t TextToInt(const char* text);
 
 // A 32-bit window handle as a host may write it, signed ("-1") or unsigned
-// ("4294967295", "&HFFFFFFFF"): the rounded value modulo 2^32, so both
-// spellings give the same bits. Not a number (or infinite) gives 0.
+// ("4294967295", "&HFFFFFFFF"), or a sign-extended 64-bit one written
+// unsigned ("18446744073709486146", "&HFFFFFFFFFFFF0042"): the value
+// rounded, then taken modulo 2^32, so every spelling gives the same bits. A
+// whole number keeps its low 32 bits exactly, however long. Not a number
+// (or infinite) gives 0.
 uint32_t TextToUInt32Bits(const char* text);

@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 
 TEST(TextToNumber, ReadsTheLongestNumericPrefixAfterBlanks) {
@@ -69,6 +71,27 @@ TEST(TextToNumber, HugeAndLongNumbersStayFinite) {
   std::string longFraction = "0." + std::string(70000, '0') + "1";
   EXPECT_EQ(TextToNumber(longFraction.c_str()), 0);
   EXPECT_EQ(TextToNumber("1e99999999999999999999"), HUGE_VAL);
+  // Digits that shift the exponent as far as the written one shifts it back.
+  std::string megabyte = "1" + std::string(1000000, '0');
+  EXPECT_EQ(TextToNumber((megabyte + "e-1000000").c_str()), 1);
+  EXPECT_EQ(TextToNumber(("0." + std::string(999999, '0') + "1e1000000").c_str()), 1);
+}
+
+// Past 53 bits the radix digits are rounded once, as glibc's strtod rounds
+// the same bits written in C's hexadecimal form.
+TEST(TextToNumber, LongRadixFormsRoundOnce) {
+  EXPECT_EQ(TextToNumber("&H20000000000001"), 9007199254740992.0);  // a tie: to even
+  EXPECT_EQ(TextToNumber("&H20000000000003"), 9007199254740996.0);
+  EXPECT_EQ(TextToNumber("&O400000000000000001"), 9007199254740992.0);
+  std::mt19937_64 random(5);
+  const char* hex = "0123456789ABCDEF";
+  for (int i = 0; i < 5000 && !HasFailure(); ++i) {
+    std::string digits(1, hex[1 + random() % 15]);
+    for (size_t length = 1 + random() % 40; digits.size() < length;) digits += hex[random() % 16];
+    if (random() % 4 == 0) digits.replace(digits.size() / 2, std::string::npos, digits.size() - digits.size() / 2, '0');
+    EXPECT_EQ(TextToNumber(("&H" + digits).c_str()), std::strtod(("0x" + digits).c_str(), nullptr))
+        << digits;
+  }
 }
 
 TEST(RoundToInt32, HalvesGoToTheEvenNeighbour) {
@@ -114,4 +137,17 @@ TEST(TextToUInt32Bits, SignedAndUnsignedSpellingsGiveTheSameBits) {
   EXPECT_EQ(TextToUInt32Bits("1e999"), 0u);
   EXPECT_EQ(TextToUInt32Bits(""), 0u);
   EXPECT_EQ(TextToInt("4294967295"), INT32_MAX);
+}
+
+// Rounded before it wraps, so a negative near-half keeps its fraction; a
+// 64-bit host's sign-extended handle, written unsigned, keeps its low bits.
+TEST(TextToUInt32Bits, RoundsFirstAndKeepsTheLowBitsOfWholeNumbers) {
+  EXPECT_EQ(TextToUInt32Bits("-0.5000001"), 0xFFFFFFFFu);
+  EXPECT_EQ(TextToUInt32Bits("-1.4999999"), 0xFFFFFFFFu);
+  EXPECT_EQ(TextToUInt32Bits("18446744073709486146"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("&HFFFFFFFFFFFF0042"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("&O1777777777777777600102"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("18446744073709486146.000px"), 0xFFFF0042u);
+  EXPECT_EQ(TextToUInt32Bits("-18446744073709486146"), 0x0000FFBEu);
+  EXPECT_EQ(TextToUInt32Bits(("1" + std::string(32, '0')).c_str()), 0u);  // 2^32 * 5^32
 }

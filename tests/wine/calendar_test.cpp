@@ -4,6 +4,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -202,6 +205,38 @@ TEST_F(Calendar, AHandleWrittenUnsignedNamesTheSameWindow) {
   Stop();
   PumpFor(50);
   EXPECT_TRUE(Frames(host_.handle()).empty());
+}
+
+// A 64-bit host may print the sign-extended alias as an unsigned 64-bit
+// number; rounding decides between no window (the tiny pop-up) and a handle
+// that names none. Hosts built with MinGW (after _fpreset) or Delphi run the
+// x87 at 64-bit precision, where a second rounding would change the bits.
+TEST_F(Calendar, EverySpellingOfAHandleGivesItsExactBitsWhateverTheX87Precision) {
+#if !defined(_WIN64)
+  unsigned int precision = _controlfp(0, 0) & _MCW_PC;
+  _controlfp(_PC_64, _MCW_PC);
+#endif
+  uint32_t bits = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(host_.handle()));
+  uint64_t alias = 0xFFFFFFFFFFFF0000ull | (bits & 0xFFFFu);
+  char hex[24];
+  snprintf(hex, sizeof(hex), "&H%016llX", static_cast<unsigned long long>(alias));
+  for (const std::string& spelling : {std::to_string(alias), std::string(hex)}) {
+    SCOPED_TRACE(spelling);
+    Start(spelling, nullptr, nullptr, "Picked");
+    EXPECT_EQ(Frames(host_.handle()).size(), 1u);
+    Stop();
+    PumpFor(50);
+  }
+  // -1, and 12042044692 * 10^15 = 0x80000000 modulo 2^32: handles of no window.
+  for (const char* noWindow : {"-0.5000001", "12042044692e15"}) {
+    SCOPED_TRACE(noWindow);
+    Start(noWindow, nullptr, nullptr, "Picked");
+    EXPECT_TRUE(ProcessWindows(L"#32770").empty());
+    Stop();
+  }
+#if !defined(_WIN64)
+  _controlfp(precision, _MCW_PC);
+#endif
 }
 
 TEST_F(Calendar, EachPickWritesTheDateInTheStyleInForceAndRunsTheSubroutineOnce) {
