@@ -71,7 +71,9 @@ void ShowColorSelector(const char* posX, const char* posY) {
 
 }  // namespace
 
+void ReportColorSelectorFailure() { ReportNoChoice(kColorVariables); }
+
 int32_t __stdcall XrDialogsColorSelector(const char* posX, const char* posY) {
-  CatchAllReporting([&] { ShowColorSelector(posX, posY); }, [] { ReportNoChoice(kColorVariables); });
+  CatchAllReporting([&] { ShowColorSelector(posX, posY); }, ReportColorSelectorFailure);
   return 0;
 }

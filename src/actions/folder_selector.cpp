@@ -21,7 +21,7 @@ namespace {
 struct BrowseContext {
   DialogPosition position;
   const wchar_t* startFolder;  // never null, possibly empty
-  bool startShown;             // the first selection has been scrolled into view
+  bool showNextSelection;      // armed once the start folder is set
 };
 
 // Only an item with a file-system path can be reported: OK stays greyed on
@@ -56,11 +56,16 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
     PlaceDialog(dialog, context->position.x, context->position.y);
     // Sent also for an empty folder: the system then keeps its own choice.
     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(context->startFolder));
+    // Whether the change this causes arrives now or later (the Windows 7
+    // tree fills in late) is not documented: scroll now, and once more at
+    // the first change after this one.
+    ShowSelectedFolder(dialog);
+    context->showNextSelection = true;
   } else if (message == BFFM_SELCHANGED) {
     SendMessageW(dialog, BFFM_ENABLEOK, 0, HasFileSystemPath(lParam) ? TRUE : FALSE);
     if (!lParam) MessageBeep(0);
-    if (!context->startShown) {
-      context->startShown = true;
+    if (context->showNextSelection) {
+      context->showNextSelection = false;
       ShowSelectedFolder(dialog);
     }
   }
@@ -135,9 +140,11 @@ void ShowFolderSelector(const char* title, const char* startFolder, const char* 
 
 }  // namespace
 
+void ReportFolderSelectorFailure() { ReportNoChoice(kFolderVariables); }
+
 int32_t __stdcall XrDialogsFolderSelector(const char* title, const char* startFolder,
                                           const char* posX, const char* posY) {
   CatchAllReporting([&] { ShowFolderSelector(title, startFolder, posX, posY); },
-                    [] { ReportNoChoice(kFolderVariables); });
+                    ReportFolderSelectorFailure);
   return 0;
 }

@@ -110,9 +110,11 @@ void ShowFontSelector(const char* fontName, const char* points, const char* styl
 
 }  // namespace
 
+void ReportFontSelectorFailure() { ReportNoChoice(kFontVariables); }
+
 int32_t __stdcall XrDialogsFontSelector(const char* fontName, const char* points,
                                         const char* style, const char* posX, const char* posY) {
   CatchAllReporting([&] { ShowFontSelector(fontName, points, style, posX, posY); },
-                    [] { ReportNoChoice(kFontVariables); });
+                    ReportFontSelectorFailure);
   return 0;
 }

@@ -121,13 +121,16 @@ void ReportChoice(const FileDialogVariables& variables, const std::string& path)
 
 }  // namespace
 
+void ReportOpenFileFailure() { ReportNoChoice(kOpenVariables); }
+void ReportSaveFileFailure() { ReportNoChoice(kSaveVariables); }
+
 int32_t __stdcall XrDialogsOpenFile(const char* title, const char* folder, const char* filters,
                                     const char* fileName) {
   CatchAllReporting(
       [&] {
         ReportChoice(kOpenVariables, RunFileDialog(FileDialogKind::Open, title, folder, filters, fileName));
       },
-      [] { ReportNoChoice(kOpenVariables); });
+      ReportOpenFileFailure);
   return 0;
 }
 
@@ -137,6 +140,6 @@ int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const
       [&] {
         ReportChoice(kSaveVariables, RunFileDialog(FileDialogKind::Save, title, folder, fileMask, fileName));
       },
-      [] { ReportNoChoice(kSaveVariables); });
+      ReportSaveFileFailure);
   return 0;
 }

@@ -21,6 +21,15 @@ int32_t __stdcall XrDialogsSaveFile(const char* title, const char* folder, const
                                     const char* fileMask);
 }
 
+// Each action's report when it could not run at all (memory running out
+// before it started): its status "False" and its values empty, as a cancel.
+// Calendar Start and Stop report nothing.
+void ReportFontSelectorFailure();
+void ReportColorSelectorFailure();
+void ReportFolderSelectorFailure();
+void ReportOpenFileFailure();
+void ReportSaveFileFailure();
+
 // The types that include/VelDialogs.h gives hosts (see entry_points.h).
 static_assert(std::is_same_v<decltype(&XrDialogsFontSelector), VelFontSelectorProc>);
 static_assert(std::is_same_v<decltype(&XrDialogsColorSelector), VelColorSelectorProc>);

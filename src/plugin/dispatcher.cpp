@@ -33,14 +33,26 @@ void RunAction(int32_t id, const char* const* a) {
   }
 }
 
+void ReportActionFailure(int32_t id) {
+  switch (id) {
+    case kActionFontSelector: ReportFontSelectorFailure(); break;
+    case kActionColorSelector: ReportColorSelectorFailure(); break;
+    case kActionFolderSelector: ReportFolderSelectorFailure(); break;
+    case kActionOpenFile: ReportOpenFileFailure(); break;
+    case kActionSaveFile: ReportSaveFileFailure(); break;
+  }
+}
+
 }  // namespace
 
 uint32_t __stdcall hsExecAction(int32_t id, char** parameters) {
   const CatalogueEntry* entry = FindCatalogueEntry(id);
   if (!entry) return 0;
-  CatchAll([&] {
+  // The actions end their own failures; what reaches the report is a copy
+  // that could not be made, and the script must not read the last results.
+  CatchAllReporting([&] {
     ParameterCopies copies(parameters, entry->parameterCount);
     RunAction(id, copies.arg);
-  });
+  }, [id] { ReportActionFailure(id); });
   return 1;
 }

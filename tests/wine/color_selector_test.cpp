@@ -133,6 +133,20 @@ TEST(ColorSelector, MemoryRunningOutAfterOkStillReportsFalseAndEmptyValues) {
   EXPECT_EQ(RecordedVariables(), kCancelled);
 }
 
+// The same when the library cannot even copy the host's texts: no dialog,
+// and the script still reads this call's outcome.
+TEST(ColorSelector, MemoryRunningOutWhileCopyingTheTextsReportsFalseAndEmptyValues) {
+  RefusedAllocations refusal(Plugin::Get().module);
+  ASSERT_TRUE(refusal.installed());
+  ClearHostCalls();
+  refusal.RefuseNext(1);
+  // Longer than a short string keeps inline, so that its copy allocates.
+  EXPECT_EQ(Exec(2, {"100.000000000000000000000", "50"}), 1u);
+  EXPECT_EQ(refusal.refused(), 1);
+  EXPECT_EQ(RecordedVariables(), kCancelled);
+  EXPECT_TRUE(ProcessWindows(L"#32770").empty());
+}
+
 TEST(ColorSelector, CustomColoursDefinedInOneCallAreOfferedInTheNext) {
   bool added = false;
   Driver driver([&] {
