@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@
 #include "rig/recorder.h"
 
 namespace {
+
+// DPI-aware before the first window, as a host on a high-DPI screen is; at
+// 96 DPI this changes nothing.
+const BOOL kDpiAware = SetProcessDPIAware();
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 using Scripts = std::vector<std::string>;
@@ -468,4 +473,37 @@ TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
   Stop();
   PumpFor(kSettleMs);
   EXPECT_TRUE(Frames(host.handle()).empty());
+}
+
+// On a screen of any DPI (make test runs it at 96 and 192): the calendar
+// draws in the 8-point font of that DPI, and a host window scaled like the
+// screen holds the whole month grid.
+TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
+  ASSERT_TRUE(kDpiAware);
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (const char* wanted = std::getenv("VEL_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(wanted));
+  }
+  Plugin::Get();
+  HostWindow host(MulDiv(300, dpi, 96), MulDiv(240, dpi, 96));
+  Start(host.HandleText(), "", "", "DatePicked");
+  HWND calendar = CalendarOf(NewestFrame(host.handle()));
+  ASSERT_NE(calendar, nullptr);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
+  RECT hostClient = {}, outer = {}, need = {};
+  GetClientRect(host.handle(), &hostClient);
+  GetWindowRect(calendar, &outer);
+  EXPECT_EQ(outer.right - outer.left, hostClient.right);
+  EXPECT_EQ(outer.bottom - outer.top, hostClient.bottom);
+  // The grid of one month, with its title and today line, fits the control.
+  SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  EXPECT_GT(need.bottom - need.top, MulDiv(100, dpi, 96));
+  EXPECT_LE(need.right - need.left, outer.right - outer.left);
+  EXPECT_LE(need.bottom - need.top, outer.bottom - outer.top);
+  Stop();
+  PumpFor(50);
 }
