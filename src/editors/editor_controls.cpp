@@ -1,6 +1,7 @@
 #include "editors/editor_controls.h"
 
 #include "dialogs/dialog_window.h"
+#include "editors/editor_frame.h"
 #include "plugin/wide_text.h"
 
 namespace {
@@ -17,7 +18,7 @@ HWND CreateControl(HWND editor, DWORD exStyle, const wchar_t* className, const w
   HWND control = CreateWindowExW(exStyle, className, text, style, at.x, at.y, at.width, at.height,
                                  editor, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  LibraryInstance(), nullptr);
-  SendMessageW(control, WM_SETFONT, SendMessageW(editor, WM_GETFONT, 0, 0), TRUE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(EditorFont(editor)), TRUE);
   return control;
 }
 

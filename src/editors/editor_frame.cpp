@@ -75,9 +75,7 @@ POINT EditorCorner(HWND editor, int dpi) {
 // face, weight and character set stay; null if the system refuses it.
 HFONT EditorFontForDpi(HWND editor, int dpi) {
   LOGFONTW font = {};
-  HFONT current = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
-  if (HWND done = GetDlgItem(editor, kDoneButtonId))
-    current = reinterpret_cast<HFONT>(SendMessageW(done, WM_GETFONT, 0, 0));
+  HFONT current = EditorFont(editor);
   if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
   font.lfHeight = FontHeightForDpi(kFontPoints, dpi);
   font.lfWidth = 0;
@@ -205,8 +203,24 @@ HWND CreateEditorFrame(const EditorLayout& layout) {
     PlaceWithClientSize(editor, corner.x, corner.y, ScaleForDpi(kEditorClientWidth, dpi),
                         ScaleForDpi(kEditorClientHeight, dpi));
   }
+  // A per-monitor-aware host's editor that the move took to a screen of
+  // another DPI has been re-laid on WM_DPICHANGED already: its size is then
+  // the new DPI's, which the placement above must not undo.
+  if (WindowDpi(editor) != dpi) {
+    dpi = WindowDpi(editor);
+    RECT outer = {};
+    GetWindowRect(editor, &outer);
+    PlaceWithClientSize(editor, outer.left, outer.top, ScaleForDpi(kEditorClientWidth, dpi),
+                        ScaleForDpi(kEditorClientHeight, dpi));
+  }
   SetWindowTextW(editor, layout.title);
   return editor;
+}
+
+HFONT EditorFont(HWND editor) {
+  EditorResources* resources = ResourcesOf(editor);
+  if (resources && resources->scaledFont) return resources->scaledFont;
+  return reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
 }
 
 void EndEditor(HWND editor) {
