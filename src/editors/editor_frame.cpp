@@ -22,10 +22,6 @@ constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP
 // The editor is on screen when its DPI changes: it is redrawn as it moves.
 constexpr UINT kRescaleFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 // Created once per editor window, deleted with it: the colour messages only
 // hand the brushes out, so painting never creates GDI objects.
 struct EditorResources {

@@ -507,3 +507,25 @@ TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
   Stop();
   PumpFor(50);
 }
+
+// A per-monitor-aware host that moved to a screen of another DPI resizes
+// itself; the calendar, told after the host, covers the new client area.
+TEST_F(Calendar, CoversItsHostAgainAfterTheHostsDpiChange) {
+  Start(host_.HandleText(), "", "", "DatePicked");
+  HWND frame = NewestFrame(host_.handle());
+  ASSERT_NE(CalendarOf(frame), nullptr);
+  RECT outer = WindowRect(host_.handle());
+  SetWindowPos(host_.handle(), nullptr, 0, 0, outer.right - outer.left + 150,
+               outer.bottom - outer.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+  RECT client = {};
+  GetClientRect(host_.handle(), &client);
+  EXPECT_EQ(client.right, 450);
+  EXPECT_EQ(client.bottom, 300);
+  RECT calendarOuter = WindowRect(CalendarOf(frame));
+  EXPECT_EQ(calendarOuter.right - calendarOuter.left, client.right);
+  EXPECT_EQ(calendarOuter.bottom - calendarOuter.top, client.bottom);
+  RECT frameOuter = WindowRect(frame);
+  EXPECT_EQ(frameOuter.right - frameOuter.left, client.right + 1);
+  EXPECT_EQ(frameOuter.bottom - frameOuter.top, client.bottom + 1);
+}

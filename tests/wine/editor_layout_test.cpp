@@ -221,10 +221,6 @@ TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack
 
 namespace {
 
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-
 int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
 
 // What a control shows of its text: the extent in its own font and the
