@@ -285,8 +285,8 @@ EditorAtDpi ChangeDpi(HWND editor, int from, int to) {
   RECT outer = WindowRect(editor);
   RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, to, from),
                     outer.top + MulDiv(outer.bottom - outer.top, to, from)};
+  // Sent: the re-layout is done when the call returns.
   SendMessageW(editor, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-  LetEditorRun();
   EditorAtDpi seen = MeasureEditor(editor, to);
   seen.asked = {suggested.left, suggested.top};
   return seen;
