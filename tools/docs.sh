@@ -9,6 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 first=${VEL_LANES%% *}
 "$here/lane-run.sh" "$first" "$build/win$first" "$root/tests/docs/make-shots.sh" "$build/win$first"
+# The editors once more on the lane's 192 DPI screen.
+VEL_DPI=192 "$here/lane-run.sh" "$first" "$build/win$first" "$root/tests/docs/make-shots.sh" "$build/win$first"
 for lane in $VEL_LANES; do
   "$here/lane-run.sh" "$lane" "$build/win$lane" "$root/tests/docs/check-docs.sh" "$build/win$lane"
 done

@@ -5,9 +5,14 @@
 # in the lane's build folder. WINE and VEL_WINESERVER name the programs that
 # the scripts run; Wine itself reads WINESERVER, which only the 64-bit lane
 # sets, to start its own server rather than the one beside the 32-bit loader.
+# VEL_DPI, when set to a DPI other than 96, picks the lane's prefix whose
+# screen has that DPI (Wine reads it once, when its server starts).
 vel_lane=$1
 vel_lane_build=$(realpath -m "$2")
 export WINEPREFIX="$vel_lane_build/wineprefix"
+if [[ -n "${VEL_DPI:-}" && "$VEL_DPI" != 96 ]]; then
+  export WINEPREFIX="$vel_lane_build/wineprefix-dpi$VEL_DPI"
+fi
 export WINEARCH="win$vel_lane"
 export WINEDEBUG=-all
 # Keep Wine from offering to install Mono and Gecko into a fresh prefix.

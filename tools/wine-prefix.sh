@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Creates and configures the Wine prefix named by WINEPREFIX, once, with the
-# Wine programs that tools/lane-env.sh names.
+# Wine programs that tools/lane-env.sh names; VEL_DPI, when set, is the
+# screen DPI that the prefix gets.
 set -euo pipefail
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 : "${WINE:=wine}" "${VEL_WINESERVER:=wineserver}"
@@ -25,6 +26,11 @@ reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\AppDefaults\win98_host.exe' /v Version /d win98
 # One that reports Windows NT 4.0, for the file dialogs' older record.
 reg 'HKCU\Software\Wine\AppDefaults\nt4_host.exe' /v Version /d nt40
+# The screen's DPI, for the editors' scaling; the server reads it at start.
+if [[ -n "${VEL_DPI:-}" && "$VEL_DPI" != 96 ]]; then
+  reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VEL_DPI"
+  reg 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$VEL_DPI"
+fi
 "$VEL_WINESERVER" -w
 
 fonts="$WINEPREFIX/drive_c/windows/Fonts"

@@ -4,7 +4,8 @@
 # this machine runs (tools/lanes.sh), in BUILD_DIR/win32 and BUILD_DIR/win64.
 # Without a display, xvfb-run starts a private Xvfb on a free display and
 # stops it when COMMAND ends. VEL_LANES holds the lanes that run and
-# VEL_LANES_WHY why a lane is left out.
+# VEL_LANES_WHY why a lane is left out. Each lane has a second prefix whose
+# screen has 192 DPI, for the editors' scaling (tests/wine/register).
 set -euo pipefail
 build=$(realpath -m "$1"); shift
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,6 +14,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$@"
 fi
 
+high_dpi=192
 VEL_LANES=$("$here/lanes.sh")
 VEL_LANES_WHY=$("$here/lanes.sh" --why)
 export VEL_LANES VEL_LANES_WHY
@@ -27,12 +29,18 @@ start_server() {
 }
 stop_servers() {
   for lane in $VEL_LANES; do
-    (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$VEL_WINESERVER" -k >/dev/null 2>&1) || true
+    for dpi in 96 "$high_dpi"; do
+      (VEL_DPI=$dpi && . "$here/lane-env.sh" "$lane" "$build/win$lane" &&
+       "$VEL_WINESERVER" -k >/dev/null 2>&1) || true
+    done
   done
 }
 trap stop_servers EXIT
 
 for lane in $VEL_LANES; do
-  (. "$here/lane-env.sh" "$lane" "$build/win$lane" && "$here/wine-prefix.sh" && start_server)
+  for dpi in 96 "$high_dpi"; do
+    (export VEL_DPI=$dpi && . "$here/lane-env.sh" "$lane" "$build/win$lane" &&
+     "$here/wine-prefix.sh" && start_server)
+  done
 done
 "$@"

@@ -72,6 +72,18 @@ void ForgetDeadFrames() {
 
 }  // namespace
 
+void RefitCalendarFrame(HWND frame) {
+  HWND host = GetParent(frame);
+  RECT client = {};
+  if (!IsCalendarFrame(frame) || !host || !GetClientRect(host, &client)) return;
+  constexpr UINT kRefit = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  SetWindowPos(frame, nullptr, 0, 0, client.right + 1, client.bottom + 1, kRefit);
+  if (HWND calendar = GetDlgItem(frame, kCalendarControlId)) {
+    SendMessageW(calendar, WM_SETFONT, SendMessageW(frame, WM_GETFONT, 0, 0), TRUE);
+    SetWindowPos(calendar, nullptr, 0, 0, client.right, client.bottom, kRefit);
+  }
+}
+
 bool IsCalendarFrame(HWND frame) {
   return frame && IsKnownDialog(frame) && FindHandler(frame) == CalendarSelectionHandler;
 }

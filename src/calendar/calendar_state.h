@@ -45,6 +45,15 @@ void RemoveCalendarFrame(HWND frame);
 // is being handled; otherwise leaves them waiting.
 void RemoveStoppedFrames();
 
+// Sent to the frame after its per-monitor-aware host has handled a move to a
+// screen of another DPI (Windows 10 1703 and later).
+constexpr UINT kWM_DPICHANGED_AFTERPARENT = 0x02E3;
+
+// Lays the frame and its calendar over the host's client area again, as
+// Start did, and hands the calendar the frame's current font: the host has
+// resized itself for the new DPI, and the font it had may be gone.
+void RefitCalendarFrame(HWND frame);
+
 // Called when the outermost pick has ended: asks each waiting frame, by a
 // posted message, to be removed once the control's input handling is over.
 void ScheduleStoppedFrames();

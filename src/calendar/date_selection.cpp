@@ -72,6 +72,9 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
     case kMsgRemoveCalendarFrame:
       RemoveStoppedFrames();
       return 1;
+    case kWM_DPICHANGED_AFTERPARENT:
+      RefitCalendarFrame(frame);
+      return 0;
   }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/window_dpi.h"
 #include "editors/editor_controls.h"
 #include "editors/editor_frame.h"
 #include "editors/editor_layouts.h"
@@ -83,7 +84,7 @@ void EditParameters(const EditorLayout& layout, char** cells) {
   HWND editor = CreateEditorFrame(layout);
   if (!editor) return;
   g_editor.window = editor;
-  CreateEditorControls(editor, layout, current, hostNames);
+  CreateEditorControls(editor, layout, WindowDpi(editor), current, hostNames);
   RunEditorModally(editor, EditorCallback);
   g_editor.window = nullptr;
 

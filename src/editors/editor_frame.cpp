@@ -3,6 +3,9 @@
 #include <new>
 
 #include "dialogs/dialog_window.h"
+#include "dialogs/dpi_scale.h"
+#include "dialogs/window_dpi.h"
+#include "editors/editor_controls.h"
 #include "plugin/catch_all.h"
 
 namespace {
@@ -16,16 +19,85 @@ constexpr char16_t kFontFace[] = u"MS Sans Serif";
 constexpr WPARAM kSysCommandMask = 0xFFF0;
 constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+// The editor is on screen when its DPI changes: it is redrawn as it moves.
+constexpr UINT kRescaleFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // Created once per editor window, deleted with it: the colour messages only
-// hand these out, so painting never creates GDI objects.
-struct EditorBrushes {
+// hand the brushes out, so painting never creates GDI objects.
+struct EditorResources {
   HBRUSH label;
   HBRUSH window;
+  const EditorLayout* layout;  // for the re-layout when the DPI changes
+  HFONT scaledFont;  // the font made for a changed DPI; null while the template's serves
 };
 
-EditorBrushes* BrushesOf(HWND editor) {
-  return reinterpret_cast<EditorBrushes*>(GetWindowLongPtrW(editor, DWLP_USER));
+EditorResources* ResourcesOf(HWND editor) {
+  return reinterpret_cast<EditorResources*>(GetWindowLongPtrW(editor, DWLP_USER));
+}
+
+// Gives the window a client area of exactly width × height pixels with its
+// outer top-left corner at (left, top), whatever its borders measure.
+void PlaceWithClientSize(HWND editor, int left, int top, int width, int height,
+                         UINT flags = kResizeFlags) {
+  RECT outer = {}, client = {};
+  GetWindowRect(editor, &outer);
+  GetClientRect(editor, &client);
+  int extraWidth = (outer.right - outer.left) - (client.right - client.left);
+  int extraHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
+  SetWindowPos(editor, nullptr, left, top, width + extraWidth, height + extraHeight, flags);
+}
+
+// At 96 DPI the editor keeps its documented corner. Scaled, the corner moves
+// away from the screen's origin and a larger window could cross the work
+// area's edge: it is then pulled back inside, as far as it fits.
+POINT EditorCorner(HWND editor, int dpi) {
+  POINT corner = {ScaleForDpi(kEditorLeft, dpi), ScaleForDpi(kEditorTop, dpi)};
+  if (dpi == kBaseDpi) return corner;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor)) return corner;
+  RECT outer = {};
+  GetWindowRect(editor, &outer);
+  const RECT& work = monitor.rcWork;
+  LONG right = corner.x + (outer.right - outer.left), bottom = corner.y + (outer.bottom - outer.top);
+  if (right > work.right) corner.x -= right - work.right;
+  if (bottom > work.bottom) corner.y -= bottom - work.bottom;
+  if (corner.x < work.left) corner.x = work.left;
+  if (corner.y < work.top) corner.y = work.top;
+  return corner;
+}
+
+// The editor's 8-point font at dpi, made from the font it shows now so that
+// face, weight and character set stay; null if the system refuses it.
+HFONT EditorFontForDpi(HWND editor, int dpi) {
+  LOGFONTW font = {};
+  HFONT current = EditorFont(editor);
+  if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
+  font.lfHeight = FontHeightForDpi(kFontPoints, dpi);
+  font.lfWidth = 0;
+  return CreateFontIndirectW(&font);
+}
+
+// WM_DPICHANGED: the window takes the system's suggested rectangle, then the
+// client size, controls and font of the new DPI.
+void RescaleEditor(HWND editor, EditorResources& resources, int dpi, const RECT* suggested) {
+  HFONT font = EditorFontForDpi(editor, dpi);
+  if (!font) return;  // keep the old layout whole rather than half of a new one
+  RECT outer = {};
+  GetWindowRect(editor, &outer);
+  if (suggested) {
+    SetWindowPos(editor, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, kRescaleFlags);
+    outer = *suggested;
+  }
+  // The suggested size scales the whole window; the client area is what
+  // the layout needs exactly.
+  PlaceWithClientSize(editor, outer.left, outer.top, ScaleForDpi(kEditorClientWidth, dpi),
+                      ScaleForDpi(kEditorClientHeight, dpi), kRescaleFlags);
+  LayOutEditorControls(editor, *resources.layout, dpi, font);
+  // The controls hold the new font now; the one it replaces is free.
+  if (resources.scaledFont) DeleteObject(resources.scaledFont);
+  resources.scaledFont = font;
 }
 
 bool IsLabel(HWND control) {
@@ -33,28 +105,31 @@ bool IsLabel(HWND control) {
   return id >= kFirstLabelId && id < kFirstLabelId + kMaxParameters;
 }
 
-void ReleaseBrushes(HWND editor) {
-  EditorBrushes* brushes = BrushesOf(editor);
-  if (!brushes) return;
+// At WM_NCDESTROY, when the controls that used the font are gone.
+void ReleaseResources(HWND editor) {
+  EditorResources* resources = ResourcesOf(editor);
+  if (!resources) return;
   SetWindowLongPtrW(editor, DWLP_USER, 0);
-  DeleteObject(brushes->label);
-  DeleteObject(brushes->window);
-  delete brushes;
+  DeleteObject(resources->label);
+  DeleteObject(resources->window);
+  if (resources->scaledFont) DeleteObject(resources->scaledFont);
+  delete resources;
 }
 
 INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(editor, DWLP_USER,
-                        reinterpret_cast<LONG_PTR>(new (std::nothrow) EditorBrushes{
-                            CreateSolidBrush(kLabelBackground), CreateSolidBrush(kEditorBackground)}));
+                        reinterpret_cast<LONG_PTR>(new (std::nothrow) EditorResources{
+                            CreateSolidBrush(kLabelBackground), CreateSolidBrush(kEditorBackground),
+                            nullptr, nullptr}));
       return TRUE;
     case WM_COMMAND:
       if (MessageHandler callback = FindHandler(editor))
         CatchAll([&] { callback(editor, message, wParam, lParam); });
       return FALSE;
     case WM_CTLCOLORSTATIC: {
-      EditorBrushes* brushes = BrushesOf(editor);
+      EditorResources* brushes = ResourcesOf(editor);
       if (!brushes || !IsLabel(reinterpret_cast<HWND>(lParam))) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, kLabelTextColor);
@@ -62,7 +137,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
       return reinterpret_cast<INT_PTR>(brushes->label);
     }
     case WM_CTLCOLORDLG: {
-      EditorBrushes* brushes = BrushesOf(editor);
+      EditorResources* brushes = ResourcesOf(editor);
       if (!brushes) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -74,8 +149,19 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
       if ((wParam & kSysCommandMask) != SC_CLOSE) return FALSE;
       EndEditor(editor);
       return TRUE;
+    case WM_DPICHANGED: {
+      // A per-monitor-aware host's editor moved to a screen of another DPI;
+      // both words of wParam carry it (x and y are always equal).
+      EditorResources* resources = ResourcesOf(editor);
+      if (!resources || !resources->layout) return FALSE;
+      CatchAll([&] {
+        RescaleEditor(editor, *resources, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      });
+      SetWindowLongPtrW(editor, DWLP_MSGRESULT, 0);
+      return TRUE;
+    }
     case WM_NCDESTROY:
-      ReleaseBrushes(editor);
+      ReleaseResources(editor);
       ForgetDialog(editor);
       return FALSE;
   }
@@ -99,18 +185,38 @@ HWND CreateEditorFrame(const EditorLayout& layout) {
   frame.face = kFontFace;
   HWND editor = CreateTemplateDialog(frame, nullptr, EditorDialogProc);
   if (!editor) return nullptr;
+  KeepDialogManagerFromRescaling(editor);
+  if (EditorResources* resources = ResourcesOf(editor)) resources->layout = &layout;
 
   // The template speaks dialog units; the controls are placed in pixels, so
-  // the client area is set to exact pixels whatever the border sizes.
-  RECT outer = {}, client = {};
-  GetWindowRect(editor, &outer);
-  GetClientRect(editor, &client);
-  int extraWidth = (outer.right - outer.left) - (client.right - client.left);
-  int extraHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
-  SetWindowPos(editor, nullptr, kEditorLeft, kEditorTop, kEditorClientWidth + extraWidth,
-               kEditorClientHeight + extraHeight, kResizeFlags);
+  // the client area is set to exact pixels whatever the border sizes, and
+  // scaled to the DPI of the window: the font already is.
+  int dpi = WindowDpi(editor);
+  PlaceWithClientSize(editor, kEditorLeft, kEditorTop, ScaleForDpi(kEditorClientWidth, dpi),
+                      ScaleForDpi(kEditorClientHeight, dpi));
+  if (dpi != kBaseDpi) {
+    POINT corner = EditorCorner(editor, dpi);
+    PlaceWithClientSize(editor, corner.x, corner.y, ScaleForDpi(kEditorClientWidth, dpi),
+                        ScaleForDpi(kEditorClientHeight, dpi));
+  }
+  // A per-monitor-aware host's editor that the move took to a screen of
+  // another DPI has been re-laid on WM_DPICHANGED already: its size is then
+  // the new DPI's, which the placement above must not undo.
+  if (WindowDpi(editor) != dpi) {
+    dpi = WindowDpi(editor);
+    RECT outer = {};
+    GetWindowRect(editor, &outer);
+    PlaceWithClientSize(editor, outer.left, outer.top, ScaleForDpi(kEditorClientWidth, dpi),
+                        ScaleForDpi(kEditorClientHeight, dpi));
+  }
   SetWindowTextW(editor, layout.title);
   return editor;
+}
+
+HFONT EditorFont(HWND editor) {
+  EditorResources* resources = ResourcesOf(editor);
+  if (resources && resources->scaledFont) return resources->scaledFont;
+  return reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
 }
 
 void EndEditor(HWND editor) {

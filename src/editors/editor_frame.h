@@ -18,5 +18,9 @@ constexpr COLORREF kLabelBackground = RGB(245, 245, 255);
 // Its dialog procedure hands WM_COMMAND to the handler installed for it.
 HWND CreateEditorFrame(const EditorLayout& layout);
 
+// The font the editor's controls get: the template's, or the one made for
+// the DPI that the editor has moved to since.
+HFONT EditorFont(HWND editor);
+
 // Closes the editor without handing anything back: WM_CLOSE, then destroy.
 void EndEditor(HWND editor);

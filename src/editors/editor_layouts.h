@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "dialogs/dpi_scale.h"
 #include "plugin/catalogue.h"
 
 // Control ids: the label of row k is kFirstLabelId + k, its box kFirstBoxId + k.
@@ -13,6 +14,13 @@ constexpr int kFirstBoxId = 120;
 struct PixelRect {
   int x, y, width, height;  // client pixels; a drop-down box's height includes its list
 };
+
+// A rectangle of the tables (96 DPI) as a window of dpi shows it: each
+// value scaled alike, so that 96 gives the table's own pixels.
+inline PixelRect ScaledRect(const PixelRect& at, int dpi) {
+  return {ScaleForDpi(at.x, dpi), ScaleForDpi(at.y, dpi), ScaleForDpi(at.width, dpi),
+          ScaleForDpi(at.height, dpi)};
+}
 
 enum class BoxKind { TextBox, DropDownBox };
 

@@ -3,6 +3,8 @@
 # Takes the pictures of docs/images/: the stand-in host's autopilot runs
 # reference.vel and opens every editor, saving each window it answers; the
 # first picture of each action becomes ACTION.png, each editor's ACTION-editor.png.
+# In a prefix of another screen DPI (VEL_DPI) only the editors are taken, as
+# ACTION-editor-<DPI>dpi.png: the host is DPI-aware, so they show scaled.
 set -euo pipefail
 : "${WINE:?run in a lane: make docs (tools/lane-run.sh)}"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,26 +21,31 @@ pack() { convert "$1" -strip -define png:compression-level=9 -define png:exclude
 
 host() { "$WINE" "$win/bin/VelHost.exe" --autopilot --pause 400 "$@" 2>/dev/null | tr -d '\r'; }
 
+suffix=""
+[[ -n "${VEL_DPI:-}" && "$VEL_DPI" != 96 ]] && suffix="-${VEL_DPI}dpi"
+
 # "== open file" starts the section whose first picture is open-file.png.
-mkdir "$work/actions"
-(cd "$here" && host --shots "$("$WINE" winepath -w "$work/actions")" script reference.vel) > "$work/transcript"
-section=""
-while IFS= read -r line; do
-  if [[ "$line" == "== "* ]]; then section=${line#== }; section=${section// /-}; continue; fi
-  shot=$(sed -n 's/.*\[shot \([^]]*\)\].*/\1/p' <<< "$line")
-  if [[ -n "$shot" && -n "$section" ]]; then
-    pack "$work/actions/$shot" "$images/$section.png"
-    echo "docs/images/$section.png  <- $line"
-    section=""
-  fi
-done < "$work/transcript"
+if [[ -z "$suffix" ]]; then
+  mkdir "$work/actions"
+  (cd "$here" && host --shots "$("$WINE" winepath -w "$work/actions")" script reference.vel) > "$work/transcript"
+  section=""
+  while IFS= read -r line; do
+    if [[ "$line" == "== "* ]]; then section=${line#== }; section=${section// /-}; continue; fi
+    shot=$(sed -n 's/.*\[shot \([^]]*\)\].*/\1/p' <<< "$line")
+    if [[ -n "$shot" && -n "$section" ]]; then
+      pack "$work/actions/$shot" "$images/$section.png"
+      echo "docs/images/$section.png  <- $line"
+      section=""
+    fi
+  done < "$work/transcript"
+fi
 
 editor() {
   local slug=$1; shift
   mkdir "$work/$slug"
   (cd "$here" && host --shots "$("$WINE" winepath -w "$work/$slug")" "$@") > "$work/$slug.txt"
-  pack "$work/$slug/01-editor.png" "$images/$slug-editor.png"
-  echo "docs/images/$slug-editor.png  <- VelHost $*"
+  pack "$work/$slug/01-editor.png" "$images/$slug-editor$suffix.png"
+  echo "docs/images/$slug-editor$suffix.png  <- VelHost $*"
   cat "$work/$slug.txt"
 }
 editor font edit xr_Dialogs_FontSelector "Tahoma" "10" "Bold" "120" "80"

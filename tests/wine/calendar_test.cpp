@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@
 #include "rig/recorder.h"
 
 namespace {
+
+// DPI-aware before the first window, as a host on a high-DPI screen is; at
+// 96 DPI this changes nothing.
+const BOOL kDpiAware = SetProcessDPIAware();
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 using Scripts = std::vector<std::string>;
@@ -503,4 +508,59 @@ TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
   Stop();
   PumpFor(kSettleMs);
   EXPECT_TRUE(Frames(host.handle()).empty());
+}
+
+// On a screen of any DPI (make test runs it at 96 and 192): the calendar
+// draws in the 8-point font of that DPI, and a host window scaled like the
+// screen holds the whole month grid.
+TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
+  ASSERT_TRUE(kDpiAware);
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (const char* wanted = std::getenv("VEL_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(wanted));
+  }
+  Plugin::Get();
+  HostWindow host(MulDiv(300, dpi, 96), MulDiv(240, dpi, 96));
+  Start(host.HandleText(), "", "", "DatePicked");
+  HWND calendar = CalendarOf(NewestFrame(host.handle()));
+  ASSERT_NE(calendar, nullptr);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
+  RECT hostClient = {}, outer = {}, need = {};
+  GetClientRect(host.handle(), &hostClient);
+  GetWindowRect(calendar, &outer);
+  EXPECT_EQ(outer.right - outer.left, hostClient.right);
+  EXPECT_EQ(outer.bottom - outer.top, hostClient.bottom);
+  // The grid of one month, with its title and today line, fits the control.
+  SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  EXPECT_GT(need.bottom - need.top, MulDiv(100, dpi, 96));
+  EXPECT_LE(need.right - need.left, outer.right - outer.left);
+  EXPECT_LE(need.bottom - need.top, outer.bottom - outer.top);
+  Stop();
+  PumpFor(50);
+}
+
+// A per-monitor-aware host that moved to a screen of another DPI resizes
+// itself; the calendar, told after the host, covers the new client area.
+TEST_F(Calendar, CoversItsHostAgainAfterTheHostsDpiChange) {
+  Start(host_.HandleText(), "", "", "DatePicked");
+  HWND frame = NewestFrame(host_.handle());
+  ASSERT_NE(CalendarOf(frame), nullptr);
+  RECT outer = WindowRect(host_.handle());
+  SetWindowPos(host_.handle(), nullptr, 0, 0, outer.right - outer.left + 150,
+               outer.bottom - outer.top + 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+  RECT client = {};
+  GetClientRect(host_.handle(), &client);
+  EXPECT_EQ(client.right, 450);
+  EXPECT_EQ(client.bottom, 300);
+  RECT calendarOuter = WindowRect(CalendarOf(frame));
+  EXPECT_EQ(calendarOuter.right - calendarOuter.left, client.right);
+  EXPECT_EQ(calendarOuter.bottom - calendarOuter.top, client.bottom);
+  RECT frameOuter = WindowRect(frame);
+  EXPECT_EQ(frameOuter.right - frameOuter.left, client.right + 1);
+  EXPECT_EQ(frameOuter.bottom - frameOuter.top, client.bottom + 1);
 }

@@ -2,12 +2,26 @@
 // control, driven through hsEditAction.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/host_cells.h"
 #include "rig/plugin.h"
+#include "rig/resource_counts.h"
 
 namespace {
+
+// Like the hosts that meet high-DPI screens, this one is DPI-aware, and says
+// so before its first window: an unaware one is told 96 and stretched.
+const BOOL kDpiAware = SetProcessDPIAware();
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
 
 enum Kind { kLabel, kText, kDrop, kButton };
 
@@ -132,6 +146,7 @@ EditorSeen Inspect(HWND editor) {
 }  // namespace
 
 TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack) {
+  if (ScreenDpi() != 96) GTEST_SKIP() << "the tables are the 96 DPI pixels; EditorDpi checks them scaled";
   for (const Expected& editor : kEditors) {
     SCOPED_TRACE(editor.id);
     // Odd texts: spaces kept, a non-ASCII code-page character, an empty cell.
@@ -202,4 +217,181 @@ TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack
       }
     }
   }
+}
+
+namespace {
+
+int Scaled(int value, int dpi) { return MulDiv(value, dpi, 96); }
+
+// What a control shows of its text: the extent in its own font and the
+// client area it has for it (a drop-down box's edit field).
+struct ControlFit {
+  int id = 0;
+  RECT rect = {};
+  int droppedHeight = 0;
+  LONG fontHeight = 0;
+  SIZE extent = {};
+  RECT room = {};
+};
+
+ControlFit Measure(HWND control) {
+  ControlFit fit;
+  fit.id = GetDlgCtrlID(control);
+  fit.rect = ClientRectOf(control);
+  HWND field = control;
+  if (_wcsicmp(ClassOf(control).c_str(), L"ComboBox") == 0) {
+    RECT dropped = {};
+    SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    fit.droppedHeight = dropped.bottom - dropped.top;
+    if (HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr)) field = edit;
+  }
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  LOGFONTW logFont = {};
+  GetObjectW(font, sizeof(logFont), &logFont);
+  fit.fontHeight = logFont.lfHeight;
+  std::wstring text = TextOf(control);
+  HDC dc = GetDC(field);
+  HGDIOBJ old = SelectObject(dc, font);
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &fit.extent);
+  SelectObject(dc, old);
+  ReleaseDC(field, dc);
+  GetClientRect(field, &fit.room);
+  return fit;
+}
+
+struct EditorAtDpi {
+  int dpi = 0;
+  RECT outer = {}, client = {}, work = {};
+  POINT asked = {};  // the corner of the suggested rectangle, after a change
+  std::vector<ControlFit> controls;
+};
+
+EditorAtDpi MeasureEditor(HWND editor, int dpi) {
+  EditorAtDpi seen;
+  seen.dpi = dpi;
+  seen.outer = WindowRect(editor);
+  GetClientRect(editor, &seen.client);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(editor, MONITOR_DEFAULTTONEAREST), &monitor);
+  seen.work = monitor.rcWork;
+  for (HWND child : ChildrenInOrder(editor)) seen.controls.push_back(Measure(child));
+  return seen;
+}
+
+// As the system announces a move to a screen of dpi: the window's rectangle
+// scaled from its corner, which a per-monitor-aware editor must take.
+EditorAtDpi ChangeDpi(HWND editor, int from, int to) {
+  RECT outer = WindowRect(editor);
+  RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, to, from),
+                    outer.top + MulDiv(outer.bottom - outer.top, to, from)};
+  // Sent: the re-layout is done when the call returns.
+  SendMessageW(editor, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  EditorAtDpi seen = MeasureEditor(editor, to);
+  seen.asked = {suggested.left, suggested.top};
+  return seen;
+}
+
+void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
+  SCOPED_TRACE(seen.dpi);
+  int dpi = seen.dpi;
+  EXPECT_EQ(seen.client.right, Scaled(340, dpi));
+  EXPECT_EQ(seen.client.bottom, Scaled(160, dpi));
+  EXPECT_GE(seen.outer.left, seen.work.left);
+  EXPECT_GE(seen.outer.top, seen.work.top);
+  EXPECT_LE(seen.outer.right, seen.work.right);
+  EXPECT_LE(seen.outer.bottom, seen.work.bottom);
+  ASSERT_EQ(seen.controls.size(), editor.controls.size());
+  for (size_t i = 0; i < editor.controls.size(); ++i) {
+    const Control& want = editor.controls[i];
+    const ControlFit& got = seen.controls[i];
+    SCOPED_TRACE(want.id);
+    EXPECT_EQ(got.id, want.id);
+    EXPECT_EQ(got.rect.left, Scaled(want.x, dpi));
+    EXPECT_EQ(got.rect.top, Scaled(want.y, dpi));
+    EXPECT_EQ(got.rect.right - got.rect.left, Scaled(want.w, dpi));
+    if (want.kind == kDrop) {
+      EXPECT_LE(got.droppedHeight, Scaled(want.h, dpi));
+      EXPECT_GT(got.droppedHeight, Scaled(want.h - 24, dpi));
+    } else {
+      EXPECT_EQ(got.rect.bottom - got.rect.top, Scaled(want.h, dpi));
+    }
+    EXPECT_EQ(got.fontHeight, -MulDiv(8, dpi, 72));
+    // Readable: the whole text, one line high, inside what the control shows.
+    EXPECT_LE(got.extent.cx, got.room.right - got.room.left);
+    EXPECT_LE(got.extent.cy, got.room.bottom - got.room.top);
+  }
+}
+
+}  // namespace
+
+// At the screen's DPI, and at each DPI a per-monitor-aware host's editor can
+// be dragged to: every control is the table's rectangle scaled by DPI / 96,
+// every label's, box's and button's text fits its control, and the editor
+// stays within the work area. make test runs this at 96 and 192 DPI.
+TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
+  ASSERT_TRUE(kDpiAware);
+  int screenDpi = ScreenDpi();
+  // The prefix made for a DPI must really be at it, or this proves nothing.
+  if (const char* wanted = std::getenv("VEL_DPI")) {
+    ASSERT_EQ(screenDpi, std::atoi(wanted));
+  }
+  // Every editor once through the same changes first: the system keeps
+  // objects of its own for each font size and control it meets first.
+  std::vector<int> changes;
+  for (int to : {120, 144, 192, 96})
+    if (to != screenDpi) changes.push_back(to);
+  for (const Expected& editor : kEditors) {
+    HostCellArray cells({"a", "b", "c", "d", "e"});
+    RunEditor(editor.id, cells.data(), editor.title, [&](HWND window) {
+      int from = screenDpi;
+      for (int to : changes) {
+        ChangeDpi(window, from, to);
+        from = to;
+      }
+      PressDone(window);
+    });
+  }
+  ResourceCounts before = MeasureResources();
+  for (const Expected& editor : kEditors) {
+    SCOPED_TRACE(editor.id);
+    // Texts as wide as the boxes invite, with descenders and capitals.
+    HostCellArray cells({"Tahoma Bold Italic", "12", "Underline", "100", "250"});
+    std::vector<EditorAtDpi> seen;
+    EditorRun run = RunEditor(editor.id, cells.data(), editor.title, [&](HWND window) {
+      seen.push_back(MeasureEditor(window, screenDpi));
+      int from = screenDpi;
+      for (int to : changes) {
+        seen.push_back(ChangeDpi(window, from, to));
+        from = to;
+      }
+      PressDone(window);
+    });
+    ASSERT_TRUE(run.found);
+    EXPECT_TRUE(run.gone);
+    ASSERT_FALSE(seen.empty());
+
+    // Where the scaled corner leaves room for the window, it is the corner.
+    const EditorAtDpi& opened = seen.front();
+    LONG width = opened.outer.right - opened.outer.left;
+    LONG height = opened.outer.bottom - opened.outer.top;
+    if (Scaled(300, screenDpi) + width <= opened.work.right) {
+      EXPECT_EQ(opened.outer.left, Scaled(300, screenDpi));
+    }
+    if (Scaled(300, screenDpi) + height <= opened.work.bottom) {
+      EXPECT_EQ(opened.outer.top, Scaled(300, screenDpi));
+    }
+    for (const EditorAtDpi& at : seen) {
+      ExpectScaledAndReadable(editor, at);
+      if (&at != &opened) {
+        EXPECT_EQ(at.outer.left, at.asked.x);
+        EXPECT_EQ(at.outer.top, at.asked.y);
+      }
+    }
+    // The texts travel through every change unharmed.
+    EXPECT_EQ(cells.Text(0), "Tahoma Bold Italic");
+  }
+  // Each change makes a font for its DPI; the editor must delete the one it
+  // replaces and the last one with itself.
+  EXPECT_EQ(MeasureResources().gdiObjects, before.gdiObjects) << GdiSource();
 }
