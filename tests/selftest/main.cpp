@@ -382,7 +382,11 @@ int wmain(int argc, wchar_t** argv) {
                kOutcomeNames[static_cast<int>(outcome)]);
       body += line + details + "\n" + notes;
       Print(line + details + "\n");
-      for (const TestNote& note : results.failures) Print("      failed: " + note.test + "\n");
+      std::string lastFailed;
+      for (const TestNote& note : results.failures) {
+        if (note.test != lastFailed) Print("      failed: " + note.test + "\n");
+        lastFailed = note.test;
+      }
       // The report is rewritten after every program, so that it holds what
       // ran even when the run is stopped.
       reportWritten = WriteFileText(reportPath, head + body);

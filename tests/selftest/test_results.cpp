@@ -83,6 +83,16 @@ std::string TestNameAfter(const std::string& line, const std::string& marker) {
   return space == std::string::npos ? rest : rest.substr(0, space);
 }
 
+// "/build/path/tests/wine/x_test.cpp:68\ntext" as "x_test.cpp:68\ntext": the
+// build machine's folders mean nothing to the reader of the report.
+std::string WithoutBuildFolder(const std::string& message) {
+  size_t lineEnd = message.find('\n');
+  if (lineEnd == std::string::npos) return message;
+  size_t slash = message.find_last_of("/\\", lineEnd);
+  if (slash == std::string::npos) return message;
+  return message.substr(slash + 1);
+}
+
 }  // namespace
 
 TestResults ReadTestXml(const std::string& xml) {
@@ -104,7 +114,7 @@ TestResults ReadTestXml(const std::string& xml) {
     for (const char* kind : {"<failure ", "<skipped "}) {
       for (size_t part = body.find(kind); part != std::string::npos; part = body.find(kind, part + 1)) {
         std::string partTag = body.substr(part, body.find('>', part) - part);
-        TestNote note{test, Trimmed(Attribute(partTag, "message"))};
+        TestNote note{test, WithoutBuildFolder(Trimmed(Attribute(partTag, "message")))};
         (kind[1] == 'f' ? results.failures : results.skips).push_back(note);
       }
     }

@@ -101,6 +101,11 @@ class FileDialogs : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CreateDirectoryA(kFolder, nullptr);
+    // Windows opens the folder the user last picked in place of the one
+    // asked for when that is the first folder this program ever passed:
+    // the first call, in every run, goes to a folder no test uses.
+    const std::string first = TempFolderA();
+    RunFileAction(kOpenFile, {nullptr, first.c_str(), nullptr, nullptr}, kCancel);
     HANDLE file = CreateFileA(InFolder("existing.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     CloseHandle(file);
