@@ -158,9 +158,20 @@ TEST(FolderSelector, CancelReplacesAnEarlierPathWithAnEmptyText) {
 
 TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichOpens) {
   if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
-  // Cyrillic Zhe is not in 1252, e-acute is.
+  // Cyrillic Zhe is not in 1252, e-acute is. Both folders are made before
+  // the first dialog: the shell may keep the list of the temporary folder's
+  // children from one browse to the next.
   const std::wstring folder = TempFolderW() + L"\\vel_\u0416\u00e9";
+  const std::wstring spelt = TempFolderW() + L"\\vel_caf\u00e9 long name";
+  struct Made {
+    const std::wstring &a, &b;
+    ~Made() {
+      RemoveDirectoryW(a.c_str());
+      RemoveDirectoryW(b.c_str());
+    }
+  } made{folder, spelt};
   CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW(spelt.c_str(), nullptr);
   const std::string shortPath = ShortPathInCodePage(folder);
   RunFolder({"Pick", "C:\\", "0", "0"}, true, folder.c_str());
   ASSERT_FALSE(shortPath.empty());
@@ -168,14 +179,10 @@ TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichO
   DWORD attributes = GetFileAttributesA(shortPath.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  RemoveDirectoryW(folder.c_str());
 
   // A name the code page spells keeps its long form (where the temporary
   // folder's own name has one in the code page).
-  const std::wstring spelt = TempFolderW() + L"\\vel_caf\u00e9 long name";
-  CreateDirectoryW(spelt.c_str(), nullptr);
   RunFolder({"Pick", "C:\\", "0", "0"}, true, spelt.c_str());
-  RemoveDirectoryW(spelt.c_str());
   EXPECT_EQ(Reported(), Chosen(TempFolderA() + "\\vel_caf\xe9 long name"));
 }
 
