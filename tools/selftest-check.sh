@@ -55,3 +55,25 @@ while read -r program outcome rest; do
   esac
 done < <(grep "^  win$lane\\\\" "$report")
 echo "selftest-check: all $(echo "$expected" | wc -l) programs of the $lane-bit lane listed and passed"
+
+# The runner must also see a failure and a hang: the probe, copied under
+# two names into a package of its own, fails one test and hangs in another.
+probe=$work/probe
+build=$([[ $lane == 32 ]] && echo "$win32" || echo "$win64")
+mkdir -p "$probe/win$lane"
+cp "$folder/$runner" "$probe/"
+cp "$build/bin/selftest_probe.exe" "$probe/win$lane/probe_fail.exe"
+cp "$build/bin/selftest_probe.exe" "$probe/win$lane/probe_hang.exe"
+set +e
+(cd "$probe" && env -u WINEPATH PATH=/usr/bin:/bin "$WINE" "$runner" --lane "$lane" --timeout 10 </dev/null)
+status=$?
+set -e
+report="$probe/VelSelfTest-report.txt"
+[[ $status -eq 1 ]] || fail "with a failing and a hanging program the runner exited with $status, not 1"
+grep -q "^  win$lane\\\\probe_fail  *failed .*1 failures, 1 skipped" "$report" || fail "the failing probe is not reported as failed"
+grep -q "^    failed: Probe.Fails$" "$report" || fail "the failing test is not named"
+grep -q "deliberate failure" "$report" || fail "the failure's message is missing"
+grep -q "^    skipped: Probe.Hangs: only the hanging probe hangs" "$report" || fail "the skip's reason is missing"
+grep -q "^  win$lane\\\\probe_hang  *hung .*in Probe.Hangs$" "$report" || fail "the hanging probe is not reported as hung in its test"
+grep -q "^Summary: 0 passed, 1 failed, 1 hung, 0 skipped$" "$report" || fail "the summary does not count them"
+echo "selftest-check: the runner reports the failing probe as failed and the hanging one as hung"
