@@ -92,8 +92,13 @@ Machine DescribeMachine() {
   m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
   HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-  if (auto isThemeActive = Proc<BoolFn>(uxtheme, "IsThemeActive")) {
-    m.visualStyles = isThemeActive() ? "on" : "off (classic look)";
+  // The desktop's theme, and whether it reaches programs such as this one
+  // (compatibility settings can keep it from them).
+  auto isThemeActive = Proc<BoolFn>(uxtheme, "IsThemeActive");
+  auto isAppThemed = Proc<BoolFn>(uxtheme, "IsAppThemed");
+  if (isThemeActive && isAppThemed) {
+    bool active = isThemeActive(), applied = isAppThemed();
+    m.visualStyles = active && applied ? "on" : active ? "on, but not for this program" : "off (classic look)";
   } else {
     m.visualStyles = "not available";
   }
