@@ -4,7 +4,8 @@
 # the 64-bit ones in x64/ (the hosts stripped of their symbols), the host
 # developer's header in include/, the host's README, this README, the
 # changelog, LICENSE, the reference pages with their pictures, the examples,
-# and a SHA-256 checksum file over every other file.
+# and a SHA-256 checksum file over every other file; beside it, the
+# self-test package (tools/selftest-pack.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
@@ -30,3 +31,4 @@ cp "$root/host/README.md" "$stage/host/"
 find "$stage" -exec touch -h -d '2000-01-01 00:00:00 UTC' {} +
 (cd "$out" && find "$name" | LC_ALL=C sort | TZ=UTC zip -X -q -D "$name.zip" -@)
 echo "$out/$name.zip"
+"$here/selftest-pack.sh" "$win32" "$win64" "$out"

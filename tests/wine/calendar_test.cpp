@@ -379,9 +379,13 @@ TEST_F(Calendar, ADialogAfterStopInsideTheSubroutineLeavesTheFrameUntilThePickEn
   dialogSeen = frameKeptHidden = false;
   g_onScript = [](const std::string&) {
     Exec(5, {});
-    // Its modal loop dispatches whatever is posted to the thread.
+    // Its modal loop dispatches whatever is posted to the thread. The colour
+    // dialog is known by its red box: Windows titles it in the user's language.
+    static DWORD thread;
+    thread = GetCurrentThreadId();
     Driver canceller([] {
-      HWND dialog = WaitForWindow(L"#32770", L"Color");
+      constexpr int kColorRedEdit = 706;
+      HWND dialog = WaitForDialogWith(thread, kColorRedEdit, L"Edit");
       dialogSeen = dialog != nullptr;
       if (dialog) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     });

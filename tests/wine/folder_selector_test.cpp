@@ -10,16 +10,16 @@
 #include <string>
 
 #include "rig/driver.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 #include "rig/short_path.h"
 
 namespace {
 
-constexpr int kInstructionText = 0x3742;
+constexpr int kFolderTree = 0x3741, kInstructionText = 0x3742;
 // Only the new-style browser has it.
 constexpr int kMakeNewFolderButton = 14150;
-constexpr wchar_t kBrowseTitle[] = L"Browse for Folder";
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 
@@ -47,8 +47,9 @@ LRESULT CALLBACK RecordEnableOk(HWND dialog, UINT message, WPARAM wParam, LPARAM
 FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool accept,
                            const wchar_t* select = nullptr, PCIDLIST_ABSOLUTE selectItem = nullptr) {
   FolderDialogSeen seen;
+  const DWORD thread = GetCurrentThreadId();
   Driver driver([&] {
-    HWND dialog = WaitForWindow(L"#32770", kBrowseTitle);
+    HWND dialog = WaitForDialogWith(thread, kFolderTree, L"SysTreeView32");
     if (!dialog) return;
     seen.found = true;
     Sleep(50);
@@ -75,8 +76,21 @@ FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool a
   return seen;
 }
 
-Vars Chosen(const char* path) {
-  return {{"xr_Dialogs_FolderSelected_Status", "True"}, {"xr_Dialogs_FolderSelected", path}};
+// Windows reports a folder as its disk spells it ("C:\\Windows"), Wine as it
+// was asked for: on Windows the paths are compared without case.
+std::string Folded(std::string path) {
+  if (!RunsUnderWine() && !path.empty()) CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
+  return path;
+}
+
+Vars Reported() {
+  Vars reported = RecordedVariables();
+  for (auto& variable : reported) variable.second = Folded(variable.second);
+  return reported;
+}
+
+Vars Chosen(const std::string& path) {
+  return {{"xr_Dialogs_FolderSelected_Status", "True"}, {"xr_Dialogs_FolderSelected", Folded(path)}};
 }
 
 const Vars kCancelled = {{"xr_Dialogs_FolderSelected_Status", "False"},
@@ -93,7 +107,7 @@ TEST(FolderSelector, ShowsTheInstructionAtThePointAndReturnsThePreselectedFolder
   EXPECT_EQ(seen.rect.top, 50);
   EXPECT_TRUE(seen.okEnabled);
   EXPECT_TRUE(seen.newStyle);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
 }
 
 // An item without a file-system path cannot be reported, so OK stays greyed.
@@ -106,7 +120,7 @@ TEST(FolderSelector, OkIsGreyedOnAFolderWithoutAFileSystemPath) {
   EXPECT_FALSE(seen.okEnabled);
   ASSERT_FALSE(seen.enableOkRequests.empty());
   for (LPARAM enable : seen.enableOkRequests) EXPECT_EQ(enable, FALSE);
-  EXPECT_EQ(RecordedVariables(), kCancelled);
+  EXPECT_EQ(Reported(), kCancelled);
 }
 
 TEST(FolderSelector, EmptyTextsGiveNoInstructionAtTheOrigin) {
@@ -115,7 +129,7 @@ TEST(FolderSelector, EmptyTextsGiveNoInstructionAtTheOrigin) {
   EXPECT_EQ(seen.instruction, L"");
   EXPECT_EQ(seen.rect.left, 0);
   EXPECT_EQ(seen.rect.top, 0);
-  EXPECT_EQ(RecordedVariables(), kCancelled);
+  EXPECT_EQ(Reported(), kCancelled);
 }
 
 TEST(FolderSelector, MinimumIntegerCentresOnTheWorkArea) {
@@ -130,37 +144,46 @@ TEST(FolderSelector, MinimumIntegerCentresOnTheWorkArea) {
 
 TEST(FolderSelector, RootOfADriveAndAChangedSelectionAreReturned) {
   RunFolder({"Pick", "C:\\", "0", "0"}, true);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\"));
+  EXPECT_EQ(Reported(), Chosen("C:\\"));
   RunFolder({"Pick", "C:\\", "0", "0"}, true, L"C:\\windows\\system32");
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows\\system32"));
+  EXPECT_EQ(Reported(), Chosen("C:\\windows\\system32"));
 }
 
 TEST(FolderSelector, CancelReplacesAnEarlierPathWithAnEmptyText) {
   RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-  ASSERT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  ASSERT_EQ(Reported(), Chosen("C:\\windows"));
   RunFolder({"Pick", "C:\\windows", "0", "0"}, false);
-  EXPECT_EQ(RecordedVariables(), kCancelled);
+  EXPECT_EQ(Reported(), kCancelled);
 }
 
 TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichOpens) {
   if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
-  const wchar_t folder[] = L"C:\\vel_\u0416\u00e9";  // Cyrillic Zhe is not in 1252, e-acute is
-  CreateDirectoryW(folder, nullptr);
+  // Cyrillic Zhe is not in 1252, e-acute is. Both folders are made before
+  // the first dialog: the shell may keep the list of the temporary folder's
+  // children from one browse to the next.
+  const std::wstring folder = TempFolderW() + L"\\vel_\u0416\u00e9";
+  const std::wstring spelt = TempFolderW() + L"\\vel_caf\u00e9 long name";
+  struct Made {
+    const std::wstring &a, &b;
+    ~Made() {
+      RemoveDirectoryW(a.c_str());
+      RemoveDirectoryW(b.c_str());
+    }
+  } made{folder, spelt};
+  CreateDirectoryW(folder.c_str(), nullptr);
+  CreateDirectoryW(spelt.c_str(), nullptr);
   const std::string shortPath = ShortPathInCodePage(folder);
-  RunFolder({"Pick", "C:\\", "0", "0"}, true, folder);
+  RunFolder({"Pick", "C:\\", "0", "0"}, true, folder.c_str());
   ASSERT_FALSE(shortPath.empty());
-  EXPECT_EQ(RecordedVariables(), Chosen(shortPath.c_str()));
+  EXPECT_EQ(Reported(), Chosen(shortPath.c_str()));
   DWORD attributes = GetFileAttributesA(shortPath.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  RemoveDirectoryW(folder);
 
-  // A name the code page spells keeps its long form.
-  const wchar_t spelt[] = L"C:\\vel_caf\u00e9 long name";
-  CreateDirectoryW(spelt, nullptr);
-  RunFolder({"Pick", "C:\\", "0", "0"}, true, spelt);
-  RemoveDirectoryW(spelt);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\vel_caf\xe9 long name"));
+  // A name the code page spells keeps its long form (where the temporary
+  // folder's own name has one in the code page).
+  RunFolder({"Pick", "C:\\", "0", "0"}, true, spelt.c_str());
+  EXPECT_EQ(Reported(), Chosen(TempFolderA() + "\\vel_caf\xe9 long name"));
 }
 
 // Read by a timer that the dialog's own loop dispatches.
@@ -191,7 +214,7 @@ TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesA
   FolderDialogSeen seen = RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
   EXPECT_TRUE(seen.found);
   EXPECT_FALSE(seen.newStyle);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
   EXPECT_EQ(type, APTTYPE_MTA);
   CoUninitialize();
@@ -209,12 +232,12 @@ TEST(FolderSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
   for (const Case& c : cases) {
     FolderDialogSeen seen = RunFolder({c.title, c.folder, c.x, c.y}, false);
     EXPECT_TRUE(seen.found);
-    EXPECT_EQ(RecordedVariables(), kCancelled);
+    EXPECT_EQ(Reported(), kCancelled);
   }
   // A start folder that names nothing leaves the selection to the system;
   // whatever it is, OK reports it as a choice.
   RunFolder({"t", hugePath.c_str(), "0", "0"}, true, L"C:\\windows");
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
 }
 
 namespace {
@@ -279,7 +302,7 @@ TEST(FolderSelector, AcceptedPicksLeaveNoItemListAndAThreadInAnApartmentKeepsIts
   const LONG before = spy.live();
   for (int i = 0; i < kPicks; ++i) {
     RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-    EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+    EXPECT_EQ(Reported(), Chosen("C:\\windows"));
   }
   const LONG grown = spy.live() - before;
   CoRevokeMallocSpy();
@@ -289,7 +312,7 @@ TEST(FolderSelector, AcceptedPicksLeaveNoItemListAndAThreadInAnApartmentKeepsIts
   // The library's own initialisation is undone; the thread's stays.
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
   RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-  EXPECT_EQ(RecordedVariables(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
   APTTYPE type;
   APTTYPEQUALIFIER qualifier;
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);

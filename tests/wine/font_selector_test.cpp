@@ -1,5 +1,6 @@
-// xr_Dialogs_FontSelector against Wine's real font dialog. The faces used
-// here are the Liberation fonts that the test set-up installs.
+// xr_Dialogs_FontSelector against the real font dialog. The faces used here
+// are the Liberation fonts that the test set-up installs under Wine, and on
+// Windows the faces with their metrics that every Windows has.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,6 +8,7 @@
 
 #include "rig/driver.h"
 #include "rig/pe_image.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
@@ -16,6 +18,19 @@ namespace {
 constexpr int kFaceCombo = 0x470, kStyleCombo = 0x471, kSizeCombo = 0x472;
 constexpr int kColorCombo = 0x473, kScriptCombo = 0x474;
 constexpr int kStrikeOutCheck = 0x410, kUnderlineCheck = 0x411;
+
+const bool kWine = RunsUnderWine();
+const char* const kSans = kWine ? "Liberation Sans" : "Arial";
+const char* const kSerif = kWine ? "Liberation Serif" : "Times New Roman";
+const char* const kMono = kWine ? "Liberation Mono" : "Courier New";
+const wchar_t* const kSansW = kWine ? L"Liberation Sans" : L"Arial";
+const wchar_t* const kSerifW = kWine ? L"Liberation Serif" : L"Times New Roman";
+const wchar_t* const kMonoW = kWine ? L"Liberation Mono" : L"Courier New";
+
+// Windows names the styles and scripts in the user's language.
+#define SKIP_UNLESS_ENGLISH_NAMES()                  \
+  if (!RunsUnderWine() && !EnglishUserInterface()) \
+  GTEST_SKIP() << "not on this Windows: the style and script names are checked in English"
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 
@@ -170,20 +185,20 @@ class ChooseFontSeen {
 }  // namespace
 
 TEST(FontSelector, OpensAtTheGivenPointCentredOrAtTheOrigin) {
-  FontDialogSeen seen = RunFont({"Liberation Sans", "12", "", "100", "50"}, false);
+  FontDialogSeen seen = RunFont({kSans, "12", "", "100", "50"}, false);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.rect.left, 100);
   EXPECT_EQ(seen.rect.top, 50);
   EXPECT_EQ(RecordedVariables(), kCancelled);
 
-  seen = RunFont({"Liberation Sans", "12", "", nullptr, nullptr}, false);
+  seen = RunFont({kSans, "12", "", nullptr, nullptr}, false);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.rect.left, 0);
   EXPECT_EQ(seen.rect.top, 0);
 
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-  seen = RunFont({"Liberation Sans", "12", "", "7", "-2147483648"}, false);
+  seen = RunFont({kSans, "12", "", "7", "-2147483648"}, false);
   ASSERT_TRUE(seen.found);
   LONG w = seen.rect.right - seen.rect.left, h = seen.rect.bottom - seen.rect.top;
   EXPECT_EQ(seen.rect.left, work.right / 2 - w / 2);
@@ -191,45 +206,47 @@ TEST(FontSelector, OpensAtTheGivenPointCentredOrAtTheOrigin) {
 }
 
 TEST(FontSelector, OpensOnTheScriptsFaceSizeAndStyle) {
-  FontDialogSeen seen = RunFont({"Liberation Serif", "12", "Bold + Italic", "0", "0"}, false);
+  SKIP_UNLESS_ENGLISH_NAMES();
+  FontDialogSeen seen = RunFont({kSerif, "12", "Bold + Italic", "0", "0"}, false);
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.face, L"Liberation Serif");
+  EXPECT_EQ(seen.face, kSerifW);
   EXPECT_EQ(seen.size, L"12");
   EXPECT_EQ(seen.style, L"Bold Italic");
   EXPECT_FALSE(seen.underline);
   EXPECT_FALSE(seen.strikeOut);
 
   // Lower case and any separators: the words alone count.
-  seen = RunFont({"Liberation Mono", "9", "strikeout/underline", "0", "0"}, true);
+  seen = RunFont({kMono, "9", "strikeout/underline", "0", "0"}, true);
   ASSERT_TRUE(seen.found);
-  EXPECT_EQ(seen.face, L"Liberation Mono");
+  EXPECT_EQ(seen.face, kMonoW);
   EXPECT_EQ(seen.size, L"9");
   EXPECT_EQ(seen.style, L"Regular");
   EXPECT_TRUE(seen.underline);
   EXPECT_TRUE(seen.strikeOut);
-  EXPECT_EQ(RecordedVariables(), Chosen("Liberation Mono", "9", "#000000", "0,0,0", "0",
+  EXPECT_EQ(RecordedVariables(), Chosen(kMono, "9", "#000000", "0,0,0", "0",
                                         "Underline + StrikeOut"));
 }
 
 TEST(FontSelector, AcceptedChoiceIsReportedInItsOrder) {
+  SKIP_UNLESS_ENGLISH_NAMES();
   FontChoice choice;
-  choice.face = L"Liberation Mono";
+  choice.face = kMonoW;
   choice.style = L"Bold";
   choice.size = L"14";
   choice.underline = 1;
   choice.strikeOut = 1;
   choice.setColor = true;
   choice.color = RGB(255, 0, 0);
-  RunFont({"Liberation Sans", "12", "Italic", "0", "0"}, true, choice);
-  EXPECT_EQ(RecordedVariables(), Chosen("Liberation Mono", "14", "#FF0000", "255,0,0", "0",
+  RunFont({kSans, "12", "Italic", "0", "0"}, true, choice);
+  EXPECT_EQ(RecordedVariables(), Chosen(kMono, "14", "#FF0000", "255,0,0", "0",
                                         "Bold + Underline + StrikeOut"));
 
   FontChoice teal;
   teal.setColor = true;
   teal.color = RGB(0, 128, 128);
-  RunFont({"Liberation Serif", "20", "", "0", "0"}, true, teal);
+  RunFont({kSerif, "20", "", "0", "0"}, true, teal);
   EXPECT_EQ(RecordedVariables(),
-            Chosen("Liberation Serif", "20", "#008080", "0,128,128", "0", "Normal"));
+            Chosen(kSerif, "20", "#008080", "0,128,128", "0", "Normal"));
 
   // The script is the dialog's, not the preset one; a size in tenths is
   // rounded with its halves to the even neighbour.
@@ -238,9 +255,9 @@ TEST(FontSelector, AcceptedChoiceIsReportedInItsOrder) {
   for (auto size : {std::make_pair(105, "10"), std::make_pair(115, "12"), std::make_pair(106, "11")}) {
     ChooseFontSeen dialog(size.first);
     ASSERT_TRUE(dialog.installed());
-    RunFont({"Liberation Sans", "12", "", "0", "0"}, true, cyrillic);
+    RunFont({kSans, "12", "", "0", "0"}, true, cyrillic);
     EXPECT_EQ(RecordedVariables(),
-              Chosen("Liberation Sans", size.second, "#000000", "0,0,0", "204", "Normal"));
+              Chosen(kSans, size.second, "#000000", "0,0,0", "204", "Normal"));
   }
 }
 
@@ -262,20 +279,20 @@ TEST(FontSelector, ColourBoxStartsBlackOnEveryCall) {
   FontChoice red;
   red.setColor = true;
   red.color = RGB(255, 0, 0);
-  RunFont({"Liberation Sans", "12", "", "0", "0"}, true, red);
+  RunFont({kSans, "12", "", "0", "0"}, true, red);
   ASSERT_EQ(RecordedVariables().at(3).second, "#FF0000");
-  RunFont({"Liberation Sans", "12", "", "0", "0"}, true);
+  RunFont({kSans, "12", "", "0", "0"}, true);
   EXPECT_EQ(RecordedVariables().at(3).second, "#000000");
 }
 
 TEST(FontSelector, CancelWritesEmptyTextsInItsOwnOrder) {
-  RunFont({"Liberation Sans", "12", "Bold", "0", "0"}, true);
+  RunFont({kSans, "12", "Bold", "0", "0"}, true);
   ASSERT_EQ(RecordedVariables().at(0).second, "True");
   // A face changed before cancelling reaches the caller's font record, yet
   // the outcome is still a cancel.
   FontChoice changed;
-  changed.face = L"Liberation Mono";
-  FontDialogSeen seen = RunFont({"Liberation Sans", "12", "Bold", "0", "0"}, false, changed);
+  changed.face = kMonoW;
+  FontDialogSeen seen = RunFont({kSans, "12", "Bold", "0", "0"}, false, changed);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(RecordedVariables(), kCancelled);
 }
@@ -298,15 +315,15 @@ TEST(FontSelector, EveryStyleNameFedBackOpensOnTheSameStyle) {
                          "Italic + Underline + StrikeOut",
                          "Bold + Italic + Underline + StrikeOut"};
   for (const char* name : names) {
-    RunFont({"Liberation Sans", "12", name, "0", "0"}, true);
+    RunFont({kSans, "12", name, "0", "0"}, true);
     EXPECT_EQ(RecordedVariables(),
-              Chosen("Liberation Sans", "12", "#000000", "0,0,0", "0", name));
+              Chosen(kSans, "12", "#000000", "0,0,0", "0", name));
   }
   for (auto words : {std::make_pair("SemiBold", "Bold"), std::make_pair("regular", "Normal"),
                      std::make_pair("ITALIC bold", "Bold + Italic")}) {
-    RunFont({"Liberation Sans", "12", words.first, "0", "0"}, true);
+    RunFont({kSans, "12", words.first, "0", "0"}, true);
     EXPECT_EQ(RecordedVariables(),
-              Chosen("Liberation Sans", "12", "#000000", "0,0,0", "0", words.second))
+              Chosen(kSans, "12", "#000000", "0,0,0", "0", words.second))
         << words.first;
   }
 }
@@ -317,12 +334,12 @@ TEST(FontSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
   while (hugeStyle.size() < 65536) hugeStyle += "bold ";
   struct Case { const char *name, *points, *style, *x, *y; } cases[] = {
       {huge.c_str(), "12", hugeStyle.c_str(), "0", "0"},
-      {"Liberation Sans", "1e400", "", "0", "0"},
-      {"Liberation Sans", "-1e400", "", "0", "0"},
-      {"Liberation Sans", "99999999999", "", "0", "0"},
-      {"Liberation Sans", "-12", "", "0", "0"},
+      {kSans, "1e400", "", "0", "0"},
+      {kSans, "-1e400", "", "0", "0"},
+      {kSans, "99999999999", "", "0", "0"},
+      {kSans, "-12", "", "0", "0"},
       {"\xff\xfe\x80\x81", "abc", "\xe9\xff", "1e400", "-1e400"},
-      {"Liberation Sans", "12", "", "99999999999", "&HFFFFFFFFFF"},
+      {kSans, "12", "", "99999999999", "&HFFFFFFFFFF"},
   };
   for (const Case& c : cases) {
     FontDialogSeen seen = RunFont({c.name, c.points, c.style, c.x, c.y}, false);
@@ -332,7 +349,7 @@ TEST(FontSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
   // A size read as nothing asks for no size; the user's choice still counts.
   FontChoice size;
   size.size = L"16";
-  RunFont({"Liberation Sans", "abc", "", "0", "0"}, true, size);
+  RunFont({kSans, "abc", "", "0", "0"}, true, size);
   EXPECT_EQ(RecordedVariables(),
-            Chosen("Liberation Sans", "16", "#000000", "0,0,0", "0", "Normal"));
+            Chosen(kSans, "16", "#000000", "0,0,0", "0", "Normal"));
 }

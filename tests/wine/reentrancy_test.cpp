@@ -13,6 +13,7 @@
 #include "rig/host_cells.h"
 #include "rig/host_window.h"
 #include "rig/month_calendar.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
@@ -256,15 +257,17 @@ TEST_F(Reentrancy, AnEditorStillHandsBackAfterHostCodeRanActionsAndACalendarInIt
 class Unload : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(CopyFileA("VelDialogs.dll", kCopy, FALSE));
+    char loaded[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameA(Plugin::Get().module, loaded, MAX_PATH), 0u);
+    ASSERT_TRUE(CopyFileA(loaded, Copy().c_str(), FALSE));
     ClearHostCalls();
   }
   void TearDown() override {
     g_onScript = nullptr;
-    DeleteFileA(kCopy);
+    DeleteFileA(Copy().c_str());
   }
   static Plugin LoadCopy() {
-    Plugin copy = Plugin::Load(kCopy);
+    Plugin copy = Plugin::Load(Copy().c_str());
     if (copy.registerPlugIn) {
       copy.registerPlugIn(RecordAddAction, nullptr, nullptr, RecordSetVar);
       copy.registerScriptProcessor(RecordScript);
@@ -285,7 +288,8 @@ class Unload : public ::testing::Test {
     if (!calendar || !PostClickOnDay(calendar, today.wYear, today.wMonth, 12)) return false;
     return PumpUntil([] { return !RecordedScripts().empty(); }, kPickTimeoutMs);
   }
-  static constexpr const char* kCopy = "VelDialogs_unload.dll";
+  // In the user's temporary folder: the program's own may not be writable.
+  static std::string Copy() { return TempFolderA() + "\\VelDialogs_unload.dll"; }
 };
 
 TEST_F(Unload, AfterAStoppedCalendarTheHostKeepsRunningAndCanLoadAgain) {
@@ -300,7 +304,7 @@ TEST_F(Unload, AfterAStoppedCalendarTheHostKeepsRunningAndCanLoadAgain) {
     EXPECT_EQ(copy.execAction(5, nullptr), 1u);
     EXPECT_EQ(GetWindow(host.handle(), GW_CHILD), nullptr);
     ASSERT_TRUE(FreeLibrary(copy.module));
-    EXPECT_EQ(GetModuleHandleA(kCopy), nullptr);
+    EXPECT_EQ(GetModuleHandleA(Copy().c_str()), nullptr);
     // The host's window goes on being painted, sized and clicked.
     InvalidateRect(host.handle(), nullptr, TRUE);
     SetWindowPos(host.handle(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
@@ -333,7 +337,7 @@ TEST_F(Unload, AfterTheSubroutineStoppedTheCalendarAndAfterDialogsAndEditors) {
     EXPECT_EQ(closer.editorsEnded(), 1);
   }
   ASSERT_TRUE(FreeLibrary(copy.module));
-  EXPECT_EQ(GetModuleHandleA(kCopy), nullptr);
+  EXPECT_EQ(GetModuleHandleA(Copy().c_str()), nullptr);
   InvalidateRect(host.handle(), nullptr, TRUE);
   PumpFor(200);
   // A system dialog of the host's own still works with the library gone.

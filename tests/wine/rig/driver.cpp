@@ -64,6 +64,19 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeout
   return nullptr;
 }
 
+HWND WaitForDialogWith(DWORD threadId, int controlId, const wchar_t* controlClass,
+                       DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  do {
+    for (HWND window : ProcessWindows(L"#32770"))
+      if (GetWindowThreadProcessId(window, nullptr) == threadId &&
+          FindDescendant(window, controlId, controlClass))
+        return window;
+    Sleep(20);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
 bool WaitForGone(HWND window, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   while (IsWindow(window) && IsWindowVisible(window)) {

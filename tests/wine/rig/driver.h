@@ -24,6 +24,12 @@ std::vector<HWND> ProcessWindows(const wchar_t* className);
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title = nullptr,
                    DWORD timeoutMs = kDialogTimeoutMs);
 
+// Waits for a visible dialog (#32770) of that thread holding a control with
+// that id and class: how the system's own dialogs are found, since Windows
+// titles them in the user's language.
+HWND WaitForDialogWith(DWORD threadId, int controlId, const wchar_t* controlClass,
+                       DWORD timeoutMs = kDialogTimeoutMs);
+
 // Waits until the window is gone; false after the time-out.
 bool WaitForGone(HWND window, DWORD timeoutMs = kDialogTimeoutMs);
 

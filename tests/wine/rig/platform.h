@@ -1,0 +1,27 @@
+// Wine or Windows: the test programs also run on Windows itself (the
+// self-test package), where a few of Wine's answers differ. This is the one
+// place that tells the two apart.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// True under Wine: its ntdll exports wine_get_version, Windows' does not.
+bool RunsUnderWine();
+
+// The user's temporary folder in its long form, without a trailing
+// backslash, as text of the ANSI code page (its short form where the code
+// page cannot spell the long one). Files the tests make go below it.
+std::string TempFolderA();
+std::wstring TempFolderW();
+
+// Deletes a folder the tests made, with everything in it.
+void RemoveTree(const std::wstring& folder);
+
+// True when the user's interface language is English, whose titles the
+// system dialogs' default captions are checked against.
+bool EnglishUserInterface();
+
+// In a test body: skip on Windows, saying why only Wine makes the check possible.
+#define SKIP_UNLESS_WINE(why) \
+  if (!RunsUnderWine()) GTEST_SKIP() << "not on Windows: " << why
