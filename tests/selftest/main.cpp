@@ -81,7 +81,7 @@ std::wstring ThisProgram() {
   }
 }
 
-// The version resource's file version, "1.1.0.0", or empty.
+// The version resource's file version, "1.2.0.0", or empty.
 std::string FileVersion(const std::wstring& path) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
