@@ -35,16 +35,16 @@ EditorResources* ResourcesOf(HWND editor) {
   return reinterpret_cast<EditorResources*>(GetWindowLongPtrW(editor, DWLP_USER));
 }
 
-// Gives the window a client area of exactly width × height pixels with its
-// outer top-left corner at (left, top), whatever its borders measure.
-void PlaceWithClientSize(HWND editor, int left, int top, int width, int height,
-                         UINT flags = kResizeFlags) {
+// Gives the editor its 340 x 160 client area scaled to dpi, exactly,
+// whatever its borders measure, with its outer top-left corner at (left, top).
+void PlaceWithScaledClient(HWND editor, int left, int top, int dpi, UINT flags = kResizeFlags) {
   RECT outer = {}, client = {};
   GetWindowRect(editor, &outer);
   GetClientRect(editor, &client);
   int extraWidth = (outer.right - outer.left) - (client.right - client.left);
   int extraHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
-  SetWindowPos(editor, nullptr, left, top, width + extraWidth, height + extraHeight, flags);
+  SetWindowPos(editor, nullptr, left, top, ScaleForDpi(kEditorClientWidth, dpi) + extraWidth,
+               ScaleForDpi(kEditorClientHeight, dpi) + extraHeight, flags);
 }
 
 // At 96 DPI the editor keeps its documented corner. Scaled, the corner moves
@@ -92,8 +92,7 @@ void RescaleEditor(HWND editor, EditorResources& resources, int dpi, const RECT*
   }
   // The suggested size scales the whole window; the client area is what
   // the layout needs exactly.
-  PlaceWithClientSize(editor, outer.left, outer.top, ScaleForDpi(kEditorClientWidth, dpi),
-                      ScaleForDpi(kEditorClientHeight, dpi), kRescaleFlags);
+  PlaceWithScaledClient(editor, outer.left, outer.top, dpi, kRescaleFlags);
   LayOutEditorControls(editor, *resources.layout, dpi, font);
   // The controls hold the new font now; the one it replaces is free.
   if (resources.scaledFont) DeleteObject(resources.scaledFont);
@@ -192,22 +191,19 @@ HWND CreateEditorFrame(const EditorLayout& layout) {
   // the client area is set to exact pixels whatever the border sizes, and
   // scaled to the DPI of the window: the font already is.
   int dpi = WindowDpi(editor);
-  PlaceWithClientSize(editor, kEditorLeft, kEditorTop, ScaleForDpi(kEditorClientWidth, dpi),
-                      ScaleForDpi(kEditorClientHeight, dpi));
+  PlaceWithScaledClient(editor, kEditorLeft, kEditorTop, dpi);
   if (dpi != kBaseDpi) {
     POINT corner = EditorCorner(editor, dpi);
-    PlaceWithClientSize(editor, corner.x, corner.y, ScaleForDpi(kEditorClientWidth, dpi),
-                        ScaleForDpi(kEditorClientHeight, dpi));
+    SetWindowPos(editor, nullptr, corner.x, corner.y, 0, 0, kResizeFlags | SWP_NOSIZE);
   }
   // A per-monitor-aware host's editor that the move took to a screen of
   // another DPI has been re-laid on WM_DPICHANGED already: its size is then
   // the new DPI's, which the placement above must not undo.
-  if (WindowDpi(editor) != dpi) {
-    dpi = WindowDpi(editor);
+  int movedDpi = WindowDpi(editor);
+  if (movedDpi != dpi) {
     RECT outer = {};
     GetWindowRect(editor, &outer);
-    PlaceWithClientSize(editor, outer.left, outer.top, ScaleForDpi(kEditorClientWidth, dpi),
-                        ScaleForDpi(kEditorClientHeight, dpi));
+    PlaceWithScaledClient(editor, outer.left, outer.top, movedDpi);
   }
   SetWindowTextW(editor, layout.title);
   return editor;
