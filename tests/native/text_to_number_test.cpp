@@ -121,33 +121,37 @@ TEST(RoundToInt32, SaturatesToTheSigned32BitRange) {
   EXPECT_EQ(TextToInt("-2147483647.5"), -2147483648);
 }
 
-// A window handle written signed or unsigned names the same 32 bits, while
-// positions and sizes keep saturating.
-TEST(TextToUInt32Bits, SignedAndUnsignedSpellingsGiveTheSameBits) {
-  EXPECT_EQ(TextToUInt32Bits("4294967295"), 0xFFFFFFFFu);
-  EXPECT_EQ(TextToUInt32Bits("-1"), 0xFFFFFFFFu);
-  EXPECT_EQ(TextToUInt32Bits("&HFFFF0042"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("-65470"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("2147483648"), 0x80000000u);
-  EXPECT_EQ(TextToUInt32Bits("-2147483648"), 0x80000000u);
-  EXPECT_EQ(TextToUInt32Bits("4294967296"), 0u);
-  EXPECT_EQ(TextToUInt32Bits("4294967297"), 1u);
-  EXPECT_EQ(TextToUInt32Bits("131072.5"), 131072u);  // half to even, as everywhere
-  EXPECT_EQ(TextToUInt32Bits("4294967295.5"), 0u);   // rounds up past the top: wraps
-  EXPECT_EQ(TextToUInt32Bits("1e999"), 0u);
-  EXPECT_EQ(TextToUInt32Bits(""), 0u);
+// Every spelling of a window handle names the same 32 bits: signed or
+// unsigned, rounded before it wraps (a negative near-half keeps its
+// fraction), and a 64-bit host's sign-extended handle written unsigned keeps
+// its low bits; positions and sizes keep saturating.
+TEST(TextToUInt32Bits, EverySpellingGivesTheSameBits) {
+  const std::string twoTo32TimesFiveTo32 = "1" + std::string(32, '0');
+  const struct {
+    const char* text;
+    uint32_t bits;
+  } kCases[] = {
+      {"4294967295", 0xFFFFFFFFu},
+      {"-1", 0xFFFFFFFFu},
+      {"&HFFFF0042", 0xFFFF0042u},
+      {"-65470", 0xFFFF0042u},
+      {"2147483648", 0x80000000u},
+      {"-2147483648", 0x80000000u},
+      {"4294967296", 0u},
+      {"4294967297", 1u},
+      {"131072.5", 131072u},  // half to even, as everywhere
+      {"4294967295.5", 0u},   // rounds up past the top: wraps
+      {"1e999", 0u},
+      {"", 0u},
+      {"-0.5000001", 0xFFFFFFFFu},
+      {"-1.4999999", 0xFFFFFFFFu},
+      {"18446744073709486146", 0xFFFF0042u},
+      {"&HFFFFFFFFFFFF0042", 0xFFFF0042u},
+      {"&O1777777777777777600102", 0xFFFF0042u},
+      {"18446744073709486146.000px", 0xFFFF0042u},
+      {"-18446744073709486146", 0x0000FFBEu},
+      {twoTo32TimesFiveTo32.c_str(), 0u},
+  };
+  for (const auto& c : kCases) EXPECT_EQ(TextToUInt32Bits(c.text), c.bits) << '"' << c.text << '"';
   EXPECT_EQ(TextToInt("4294967295"), INT32_MAX);
-}
-
-// Rounded before it wraps, so a negative near-half keeps its fraction; a
-// 64-bit host's sign-extended handle, written unsigned, keeps its low bits.
-TEST(TextToUInt32Bits, RoundsFirstAndKeepsTheLowBitsOfWholeNumbers) {
-  EXPECT_EQ(TextToUInt32Bits("-0.5000001"), 0xFFFFFFFFu);
-  EXPECT_EQ(TextToUInt32Bits("-1.4999999"), 0xFFFFFFFFu);
-  EXPECT_EQ(TextToUInt32Bits("18446744073709486146"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("&HFFFFFFFFFFFF0042"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("&O1777777777777777600102"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("18446744073709486146.000px"), 0xFFFF0042u);
-  EXPECT_EQ(TextToUInt32Bits("-18446744073709486146"), 0x0000FFBEu);
-  EXPECT_EQ(TextToUInt32Bits(("1" + std::string(32, '0')).c_str()), 0u);  // 2^32 * 5^32
 }
