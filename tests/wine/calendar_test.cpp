@@ -7,7 +7,6 @@
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "rig/editor_session.h"
 #include "rig/host_window.h"
 #include "rig/month_calendar.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
@@ -519,12 +519,8 @@ TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
 // screen holds the whole month grid.
 TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
   ASSERT_TRUE(kDpiAware);
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  if (const char* wanted = std::getenv("VEL_DPI")) {
-    ASSERT_EQ(dpi, std::atoi(wanted));
-  }
+  int dpi = ScreenDpi();
+  if (int wanted = RequestedDpi()) ASSERT_EQ(dpi, wanted);
   Plugin::Get();
   HostWindow host(MulDiv(300, dpi, 96), MulDiv(240, dpi, 96));
   Start(host.HandleText(), "", "", "DatePicked");

@@ -2,11 +2,10 @@
 // control, driven through hsEditAction.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/host_cells.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/resource_counts.h"
 
@@ -15,13 +14,6 @@ namespace {
 // Like the hosts that meet high-DPI screens, this one is DPI-aware, and says
 // so before its first window: an unaware one is told 96 and stretched.
 const BOOL kDpiAware = SetProcessDPIAware();
-
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
 
 enum Kind { kLabel, kText, kDrop, kButton };
 
@@ -333,9 +325,7 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   ASSERT_TRUE(kDpiAware);
   int screenDpi = ScreenDpi();
   // The prefix made for a DPI must really be at it, or this proves nothing.
-  if (const char* wanted = std::getenv("VEL_DPI")) {
-    ASSERT_EQ(screenDpi, std::atoi(wanted));
-  }
+  if (int wanted = RequestedDpi()) ASSERT_EQ(screenDpi, wanted);
   // Every editor once through the same changes first: the system keeps
   // objects of its own for each font size and control it meets first.
   std::vector<int> changes;

@@ -1,11 +1,25 @@
 #include "rig/platform.h"
 
+#include <cstdlib>
+
 #include "rig/short_path.h"
 
 bool RunsUnderWine() {
   static const bool wine =
       GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   return wine;
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+int RequestedDpi() {
+  const char* wanted = std::getenv("VEL_DPI");
+  return wanted ? std::atoi(wanted) : 0;
 }
 
 std::wstring TempFolderW() {

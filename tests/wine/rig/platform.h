@@ -22,6 +22,12 @@ void RemoveTree(const std::wstring& folder);
 // system dialogs' default captions are checked against.
 bool EnglishUserInterface();
 
+// The screen's DPI (LOGPIXELSY), and the one the run asked for by VEL_DPI
+// (make test's high-DPI prefix), 0 when it asked for none: a check made for
+// a DPI must see that its screen really has it.
+int ScreenDpi();
+int RequestedDpi();
+
 // In a test body: skip on Windows, saying why only Wine makes the check possible.
 #define SKIP_UNLESS_WINE(why) \
   if (!RunsUnderWine()) GTEST_SKIP() << "not on Windows: " << why
