@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include <climits>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "rig/driver.h"
@@ -42,6 +44,33 @@ LRESULT CALLBACK RecordEnableOk(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return CallWindowProcW(g_browseProc, dialog, message, wParam, lParam);
 }
 
+// The text of the tree's selected item.
+std::wstring SelectedItemText(HWND tree) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (!item.hItem || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return L"";
+  return text;
+}
+
+// Moves the selection to path as the user would. A folder several levels
+// down may not be listed yet while the tree is still filling in, and the
+// request then leaves the selection where it was: it is repeated until the
+// folder's item is the selected one (by its name, in any case).
+void SelectFolder(HWND dialog, const wchar_t* path) {
+  const wchar_t* leaf = wcsrchr(path, L'\\');
+  leaf = leaf ? leaf + 1 : path;
+  HWND tree = FindDescendant(dialog, kFolderTree);
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path));
+    if (!tree || _wcsicmp(SelectedItemText(tree).c_str(), leaf) == 0) return;
+    Sleep(100);
+  }
+}
+
 // Runs the folder action; the driver reads the dialog, optionally moves the
 // selection to `select` (a UTF-16 path) and presses OK, or cancels.
 FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool accept,
@@ -56,8 +85,7 @@ FolderDialogSeen RunFolder(std::initializer_list<const char*> parameters, bool a
     seen.rect = WindowRect(dialog);
     seen.instruction = TextOf(GetDlgItem(dialog, kInstructionText));
     seen.newStyle = FindDescendant(dialog, kMakeNewFolderButton) != nullptr;
-    if (select)
-      SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(select));
+    if (select) SelectFolder(dialog, select);
     if (selectItem) {
       g_enableOkRequests.clear();
       g_browseProc = reinterpret_cast<WNDPROC>(
