@@ -8,6 +8,7 @@
 // sees an action that did nothing rather than a crash.
 #include <cstdlib>
 #include <new>
+#include <string>
 
 namespace std {
 void __throw_bad_alloc() { throw std::bad_alloc(); }
@@ -23,3 +24,19 @@ namespace __gnu_cxx {
 // practice (see above); when it is, end as quietly as the default would.
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
+
+// From GCC 13 on, the C++20 headers declare std::string's out-of-line
+// _M_replace_cold as instantiated in the runtime library. Linking that one
+// member there pulls the whole string instantiation object with it (about
+// 29 KiB of code and unwind tables, since its unwind table keeps every
+// function alive), so the DLL instantiates the member itself, as GCC 12's
+// headers let every caller do.
+#if defined(__GLIBCXX__) && _GLIBCXX_USE_CXX11_ABI && __cplusplus > 201703L && \
+    _GLIBCXX_RELEASE >= 13 && _GLIBCXX_EXTERN_TEMPLATE > 0
+template void std::string::_M_replace_cold(char*, std::string::size_type, const char*,
+                                           const std::string::size_type,
+                                           const std::string::size_type);
+template void std::wstring::_M_replace_cold(wchar_t*, std::wstring::size_type, const wchar_t*,
+                                            const std::wstring::size_type,
+                                            const std::wstring::size_type);
+#endif

@@ -520,7 +520,9 @@ TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
 TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
   ASSERT_TRUE(kDpiAware);
   int dpi = ScreenDpi();
-  if (int wanted = RequestedDpi()) ASSERT_EQ(dpi, wanted);
+  if (int wanted = RequestedDpi()) {
+    ASSERT_EQ(dpi, wanted);
+  }
   Plugin::Get();
   HostWindow host(MulDiv(300, dpi, 96), MulDiv(240, dpi, 96));
   Start(host.HandleText(), "", "", "DatePicked");

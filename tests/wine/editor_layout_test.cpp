@@ -325,7 +325,9 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   ASSERT_TRUE(kDpiAware);
   int screenDpi = ScreenDpi();
   // The prefix made for a DPI must really be at it, or this proves nothing.
-  if (int wanted = RequestedDpi()) ASSERT_EQ(screenDpi, wanted);
+  if (int wanted = RequestedDpi()) {
+    ASSERT_EQ(screenDpi, wanted);
+  }
   // Every editor once through the same changes first: the system keeps
   // objects of its own for each font size and control it meets first.
   std::vector<int> changes;
