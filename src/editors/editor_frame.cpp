@@ -15,6 +15,8 @@ namespace {
 constexpr DWORD kEditorStyle = WS_SYSMENU | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
 constexpr WORD kFontPoints = 8;
 constexpr char16_t kFontFace[] = u"MS Sans Serif";
+// Windows maps it to a TrueType face of the user's language.
+constexpr wchar_t kScalableFace[] = L"MS Shell Dlg";
 // The low four bits of a WM_SYSCOMMAND code are the system's own.
 constexpr WPARAM kSysCommandMask = 0xFFF0;
 constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
@@ -67,15 +69,37 @@ POINT EditorCorner(HWND editor, int dpi) {
   return corner;
 }
 
+// Whether the font draws characters no taller than asked. A raster face
+// (MS Sans Serif is one) comes in the sizes of the set installed for the
+// system's DPI only: on a 192 DPI system its smallest is 16 pixels, and an
+// 11-pixel request for a 96 DPI monitor gets that, too wide for the labels.
+bool HonoursHeight(HFONT font, LONG height) {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return true;
+  HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW metrics = {};
+  bool known = GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  return !known || metrics.tmHeight - metrics.tmInternalLeading <= (height < 0 ? -height : height);
+}
+
 // The editor's 8-point font at dpi, made from the font it shows now so that
-// face, weight and character set stay; null if the system refuses it.
+// face, weight and character set stay; where that face cannot be made so
+// small, the system's scalable dialog face. Null if the system refuses it.
 HFONT EditorFontForDpi(HWND editor, int dpi) {
   LOGFONTW font = {};
   HFONT current = EditorFont(editor);
   if (!current || !GetObjectW(current, sizeof(font), &font)) return nullptr;
   font.lfHeight = FontHeightForDpi(kFontPoints, dpi);
   font.lfWidth = 0;
-  return CreateFontIndirectW(&font);
+  HFONT made = CreateFontIndirectW(&font);
+  if (!made || HonoursHeight(made, font.lfHeight)) return made;
+  lstrcpynW(font.lfFaceName, kScalableFace, LF_FACESIZE);
+  HFONT scalable = CreateFontIndirectW(&font);
+  if (!scalable) return made;
+  DeleteObject(made);
+  return scalable;
 }
 
 // WM_DPICHANGED: the window takes the system's suggested rectangle, then the
