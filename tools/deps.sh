@@ -11,9 +11,13 @@
 # suite, where the versions of both architectures agree.
 set -euo pipefail
 
+# Unversioned names, so that one list serves Debian 12 and 13 alike (clang's
+# runtime is libclang-rt-14-dev on one and -19-dev on the other). Each name
+# is what the scripts call: zip and unzip pack and check the release and
+# self-test packages; locales makes the caller's UTF-8 locale for Wine.
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xauth
           wine wine32:i386 wine64 fonts-liberation fonts-wine imagemagick
-          clang libclang-rt-14-dev zip python3)
+          clang libclang-rt-dev zip unzip python3 locales)
 update_attempts=${VEL_APT_UPDATE_ATTEMPTS:-3}
 retry_seconds=${VEL_APT_RETRY_SECONDS:-20}
 os_release=${VEL_OS_RELEASE:-/etc/os-release}
