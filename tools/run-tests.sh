@@ -23,6 +23,7 @@ for lane in 32 64; do
   fi
 done
 echo "${summary%;}"
+[[ -n "${VEL_LOCALE_NOTE:-}" ]] && echo "Wine ran in the $VEL_LOCALE_NOTE"
 retries=$(cat "$build"/win{32,64}/wine-retries.log 2>/dev/null)
 if [[ -n "$retries" ]]; then echo "$retries"; else echo "Wine test programs run a second time: none"; fi
 exit $status
