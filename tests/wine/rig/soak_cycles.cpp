@@ -178,7 +178,7 @@ double SoakFigures::LibraryGdiGrowthPerRound() const {
 
 double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end - warm) / warm : 0; }
 
-SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts) {
+SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts, double budgetSeconds) {
   SoakFigures figures;
   Plugin::Get();
   HostWindow host(300, 200);
@@ -188,6 +188,10 @@ SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts) {
   figures.warm = SettledResources();
   double start = Seconds();
   for (int round = 0; round < rounds && figures.failure.empty(); ++round) {
+    if (budgetSeconds > 0 && Seconds() - start >= budgetSeconds) {
+      figures.budgetReached = true;
+      break;
+    }
     figures.failure = RunRound(host, warmupRounds + round, parts);
     ++figures.rounds;
     PumpFor(kRoundSettleMs);

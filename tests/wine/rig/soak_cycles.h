@@ -8,6 +8,7 @@
 
 struct SoakFigures {
   int rounds = 0;
+  bool budgetReached = false;  // stopped by its time budget before its round count
   ResourceCounts warm;  // after the warm-up rounds
   ResourceCounts end;   // after the measured rounds
   double seconds = 0;   // for the measured rounds
@@ -34,7 +35,11 @@ enum class SoakParts { All, DialogsAndEditors, Calendar };
 // editors ended (with "Done" on even rounds, with Close on odd ones), and a
 // calendar started over a host window, picked once and stopped. Every step
 // is checked; the first fault ends the soak and is described in failure.
-SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts = SoakParts::All);
+// With a budget above 0, no measured round starts once that many seconds of
+// measured rounds have passed, so a slow machine runs fewer rounds rather
+// than overrunning.
+SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts = SoakParts::All,
+                    double budgetSeconds = 0);
 
 // Growth from warm to end in per cent of warm (0 when warm is 0).
 double GrowthPercent(double warm, double end);
