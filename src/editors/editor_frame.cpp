@@ -74,13 +74,15 @@ POINT EditorCorner(HWND editor, int dpi) {
 // system's DPI only: on a 192 DPI system its smallest is 16 pixels, and an
 // 11-pixel request for a 96 DPI monitor gets that, too wide for the labels.
 bool HonoursHeight(HFONT font, LONG height) {
-  HDC screen = GetDC(nullptr);
+  // A DC of its own rather than the screen's: borrowing that one can grow
+  // the system's cache of them.
+  HDC screen = CreateCompatibleDC(nullptr);
   if (!screen) return true;
   HGDIOBJ old = SelectObject(screen, font);
   TEXTMETRICW metrics = {};
   bool known = GetTextMetricsW(screen, &metrics);
   SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  DeleteDC(screen);
   return !known || metrics.tmHeight - metrics.tmInternalLeading <= (height < 0 ? -height : height);
 }
 

@@ -9,6 +9,7 @@
 #include "rig/dialog_closer.h"
 #include "rig/host_cells.h"
 #include "rig/host_window.h"
+#include "rig/library_gdi_objects.h"
 #include "rig/month_calendar.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
@@ -180,12 +181,13 @@ double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end -
 
 SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts, double budgetSeconds) {
   SoakFigures figures;
-  Plugin::Get();
+  LibraryGdiObjects libraryObjects(Plugin::Get().module);
   HostWindow host(300, 200);
   for (int round = 0; round < warmupRounds && figures.failure.empty(); ++round)
     figures.failure = RunRound(host, round, parts);
   ClearHostCalls();
   figures.warm = SettledResources();
+  if (libraryObjects.installed()) figures.libraryGdiWarm = libraryObjects.live();
   double start = Seconds();
   for (int round = 0; round < rounds && figures.failure.empty(); ++round) {
     if (budgetSeconds > 0 && Seconds() - start >= budgetSeconds) {
@@ -200,6 +202,7 @@ SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts, double budget
   figures.seconds = Seconds() - start;
   ClearHostCalls();
   figures.end = SettledResources();
+  if (libraryObjects.installed()) figures.libraryGdiEnd = libraryObjects.live();
   if (parts != SoakParts::DialogsAndEditors)
     figures.systemLeakPerRound = SystemCalendarLeakPerRound(host.handle(), kBaselineCreations);
   return figures;

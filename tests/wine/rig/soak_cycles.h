@@ -18,6 +18,11 @@ struct SoakFigures {
   double systemLeakPerRound = 0;
   // GDI objects after each measured round, counted before the end's settling.
   std::vector<long> gdiAfterRound;
+  // The fonts, brushes and device contexts that the DLL itself made and had
+  // not released, after the warm-up and at the end: a leak of the library's
+  // own objects shows here exactly, whatever the system's caches do.
+  long libraryGdiWarm = -1;
+  long libraryGdiEnd = -1;
   // GDI growth left once the system's own leak is taken off.
   long LibraryGdiGrowth() const {
     return end.gdiObjects - warm.gdiObjects - static_cast<long>(systemLeakPerRound * rounds + 0.5);
