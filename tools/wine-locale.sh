@@ -11,7 +11,11 @@ vel_locale=${LC_ALL:-${LC_CTYPE:-${LANG:-}}}
 vel_locale_codeset=${vel_locale#*.}
 vel_locale_codeset=${vel_locale_codeset%%@*}
 if [[ "$vel_locale" != *.* || ! "${vel_locale_codeset,,}" =~ ^utf-?8$ ]]; then
-  VEL_LOCALE_NOTE="locale C.UTF-8 (the caller's \"${vel_locale:-none}\" is not UTF-8)"
+  if [[ -z "$vel_locale" ]]; then
+    VEL_LOCALE_NOTE="locale C.UTF-8 (the environment names none)"
+  else
+    VEL_LOCALE_NOTE="locale C.UTF-8 (the caller's $vel_locale is not UTF-8)"
+  fi
   export LC_ALL=C.UTF-8
 else
   # glibc lists a locale as language_TERRITORY.utf8[@modifier].
