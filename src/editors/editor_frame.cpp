@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/dpi_scale.h"
+#include "dialogs/high_contrast.h"
 #include "dialogs/window_dpi.h"
 #include "editors/editor_controls.h"
 #include "plugin/catch_all.h"
@@ -165,8 +166,10 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
         CatchAll([&] { callback(editor, message, wParam, lParam); });
       return FALSE;
     case WM_CTLCOLORSTATIC: {
+      // Under High Contrast the labels and the window take the system's
+      // colours, which the dialog manager gives when the message is declined.
       EditorResources* brushes = ResourcesOf(editor);
-      if (!brushes || !IsLabel(reinterpret_cast<HWND>(lParam))) return FALSE;
+      if (!brushes || !IsLabel(reinterpret_cast<HWND>(lParam)) || HighContrastOn()) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, kLabelTextColor);
       SetBkColor(dc, kLabelBackground);
@@ -174,7 +177,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
     }
     case WM_CTLCOLORDLG: {
       EditorResources* brushes = ResourcesOf(editor);
-      if (!brushes) return FALSE;
+      if (!brushes || HighContrastOn()) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
       SetBkColor(dc, kEditorBackground);
