@@ -46,7 +46,8 @@ void RemoveCalendarFrame(HWND frame);
 void RemoveStoppedFrames();
 
 // Sent to the frame after its per-monitor-aware host has handled a move to a
-// screen of another DPI (Windows 10 1703 and later).
+// screen of another DPI (Windows 10 1703 and later). The dialog manager
+// makes the frame a font for the new DPI in its own handling of it.
 constexpr UINT kWM_DPICHANGED_AFTERPARENT = 0x02E3;
 
 // Lays the frame and its calendar over the host's client area again, as

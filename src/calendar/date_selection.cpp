@@ -55,6 +55,21 @@ void ReportPick(const NMSELCHANGE& pick) {
   RunHostScript(line);
 }
 
+// The frame the dialog manager is handling WM_DPICHANGED_AFTERPARENT for,
+// at the handler's request.
+HWND g_frameInDialogManager = nullptr;
+
+// The dialog manager makes the frame its font for the new DPI only after the
+// handler has declined the message: it is asked to do that first, so that
+// the calendar gets the new font and not one about to be deleted.
+void RefitAfterDialogManager(HWND frame, WPARAM wParam, LPARAM lParam) {
+  HWND outer = g_frameInDialogManager;
+  g_frameInDialogManager = frame;
+  DefDlgProcW(frame, kWM_DPICHANGED_AFTERPARENT, wParam, lParam);
+  g_frameInDialogManager = outer;
+  RefitCalendarFrame(frame);
+}
+
 }  // namespace
 
 LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,8 +88,9 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
       RemoveStoppedFrames();
       return 1;
     case kWM_DPICHANGED_AFTERPARENT:
-      RefitCalendarFrame(frame);
-      return 0;
+      if (frame == g_frameInDialogManager) return 0;
+      RefitAfterDialogManager(frame, wParam, lParam);
+      return 1;
   }
   return 0;
 }

@@ -565,4 +565,39 @@ TEST_F(Calendar, CoversItsHostAgainAfterTheHostsDpiChange) {
   RECT frameOuter = WindowRect(frame);
   EXPECT_EQ(frameOuter.right - frameOuter.left, client.right + 1);
   EXPECT_EQ(frameOuter.bottom - frameOuter.top, client.bottom + 1);
+  // The font the frame holds after the dialog manager's own handling.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(CalendarOf(frame), WM_GETFONT, 0, 0)), font);
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+}
+
+// A per-monitor-v2 host, where the system has them: the frame's font is
+// made for the host window's own DPI and rescaled by the dialog manager when
+// that changes; the calendar draws in the font the frame holds afterwards.
+TEST(CalendarDpi, APerMonitorV2HostsCalendarDrawsInTheFramesFontForItsDpi) {
+  PerMonitorV2Thread perMonitor;
+  if (!perMonitor.active()) GTEST_SKIP() << perMonitor.why();
+  Plugin::Get();
+  HostWindow host(300, 200);
+  Start(host.HandleText(), "", "", "DatePicked");
+  HWND frame = NewestFrame(host.handle());
+  HWND calendar = CalendarOf(frame);
+  ASSERT_NE(calendar, nullptr);
+  int dpi = DpiOfWindow(frame);
+  auto expectFramesFont = [&] {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), font);
+    LOGFONTW logFont = {};
+    EXPECT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+    EXPECT_EQ(logFont.lfHeight, -MulDiv(8, dpi, 72));
+  };
+  expectFramesFont();
+  SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+  expectFramesFont();
+  RECT client = {}, covered = WindowRect(calendar);
+  GetClientRect(host.handle(), &client);
+  EXPECT_EQ(covered.right - covered.left, client.right);
+  EXPECT_EQ(covered.bottom - covered.top, client.bottom);
+  Stop();
+  PumpFor(50);
 }
