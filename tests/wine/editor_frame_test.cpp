@@ -186,6 +186,28 @@ TEST(EditorFrame, EscapeAndEnterInABoxDoNotEndTheEditor) {
   EXPECT_EQ(cells.Text(1), "3");
 }
 
+// The keyboard alone: the editor opens with the focus in its first box, and
+// Tab goes through the boxes in order to "Done" and round to the first again.
+TEST(EditorFrame, TabGoesFromTheFirstBoxThroughEveryBoxToDoneAndRound) {
+  HostCellArray cells({"a", "b", "c", "d", "e"});
+  const DWORD editorThread = GetCurrentThreadId();
+  std::vector<int> focused;
+  RunEditor(1, cells.data(), kFontTitle, [&](HWND editor) {
+    for (int step = 0; step < 7; ++step) {
+      GUITHREADINFO gui = {};
+      gui.cbSize = sizeof(gui);
+      GetGUIThreadInfo(editorThread, &gui);
+      focused.push_back(GetDlgCtrlID(gui.hwndFocus));
+      if (GetParent(gui.hwndFocus) != editor) break;
+      PostKey(gui.hwndFocus, WM_KEYDOWN, VK_TAB);
+      PostKey(gui.hwndFocus, WM_KEYUP, VK_TAB, (KF_UP | KF_REPEAT) << 16);
+      LetEditorRun();
+    }
+    PressDone(editor);
+  });
+  EXPECT_EQ(focused, (std::vector<int>{120, 121, 122, 123, 124, 100, 120}));
+}
+
 namespace {
 
 // What the editor answers to a colour message for control, sent from the
