@@ -163,6 +163,7 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   RemoveStoppedFrames();
   // Room first: a frame on screen must never go unremembered.
   g_calendar.frames.reserve(g_calendar.frames.size() + 1);
+  HWND focusBefore = FocusToReturnTo(GetFocus());
   HWND frame = CreateCalendarFrame(host, client.right, client.bottom);
   HWND calendar = nullptr;
   try {
@@ -176,8 +177,7 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   // The handler may not have survived its own initialisation (a host that
   // destroys its window in between); keep only a frame that did.
   if (!IsCalendarFrame(frame)) return;
-  HWND focus = GetFocus();
-  g_calendar.frames.push_back({frame, FocusToReturnTo(focus)});
+  g_calendar.frames.push_back({frame, focusBefore});
   // The calendar covers the control that had the focus: keys go to it now.
   if (calendar && BelongsToActiveWindow(host)) SetFocus(calendar);
 }

@@ -435,6 +435,8 @@ TEST(EditorDpi, APerMonitorV2HostsEditorFitsItsWindowsDpiAndAsksForItsExactSize)
   SIZE atOwn = {}, atDouble = {};
   RECT frameAtDouble = {};
   EditorRun run = RunEditor(font.id, cells.data(), font.title, [&](HWND window) {
+    // Measured in the editor's own pixels, not a system-aware thread's.
+    PerMonitorV2Thread driverToo;
     int dpi = DpiOfWindow(window);
     seen = MeasureEditor(window, dpi);
     atOwn = ScaledSizeAnswer(window, dpi);
