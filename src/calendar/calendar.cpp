@@ -40,14 +40,16 @@ HWND CreateCalendarFrame(HWND host, int width, int height) {
   return frame;
 }
 
-void CreateCalendarControl(HWND frame, int width, int height) {
+HWND CreateCalendarControl(HWND frame, int width, int height) {
   HWND calendar = CreateWindowExW(kCalendarExStyle, MONTHCAL_CLASSW, L"", kCalendarStyle, 0, 0,
                                   width, height, frame,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCalendarControlId)),
                                   LibraryInstance(), nullptr);
-  if (!calendar) return;
+  if (!calendar) return nullptr;
   SendMessageW(calendar, WM_SETFONT, SendMessageW(frame, WM_GETFONT, 0, 0), TRUE);
+  WrapCalendarControl(calendar);
   InstallHandler(calendar, frame, CalendarSelectionHandler);
+  return calendar;
 }
 
 // Shows the frame without waiting for it, announcing it to its handler the
@@ -65,9 +67,39 @@ void ShowCalendarFrame(HWND frame) {
 
 // Frames that went with their host window are no longer ours to stop.
 void ForgetDeadFrames() {
-  std::vector<HWND>& frames = g_calendar.frames;
+  std::vector<StartedFrame>& frames = g_calendar.frames;
   for (size_t i = frames.size(); i-- > 0;)
-    if (!IsCalendarFrame(frames[i])) frames.erase(frames.begin() + i);
+    if (!IsCalendarFrame(frames[i].window)) frames.erase(frames.begin() + i);
+}
+
+bool HoldsFocus(HWND window, HWND focus) {
+  return focus && (focus == window || IsChild(window, focus));
+}
+
+// Only a calendar over the window the user works in takes the keyboard: one
+// over an inactive window must not pull the focus out of another.
+bool BelongsToActiveWindow(HWND host) {
+  HWND active = GetActiveWindow();
+  return host && active && (host == active || IsChild(active, host));
+}
+
+// Where the focus goes back to when the new calendar goes. Taken from a
+// calendar of ours, it goes back where that one would have sent it.
+HWND FocusToReturnTo(HWND focus) {
+  for (const StartedFrame& started : g_calendar.frames)
+    if (HoldsFocus(started.window, focus)) return started.focusBefore;
+  return focus;
+}
+
+// Before a frame is hidden or destroyed while its calendar holds the focus:
+// back to the window that had it before Start, or to the host window when
+// that one is gone.
+void ReturnFocus(const StartedFrame& started) {
+  if (!HoldsFocus(started.window, GetFocus())) return;
+  HWND target = started.focusBefore;
+  if (!target || !IsWindow(target) || HoldsFocus(started.window, target))
+    target = GetParent(started.window);
+  if (target) SetFocus(target);
 }
 
 }  // namespace
@@ -131,9 +163,11 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   RemoveStoppedFrames();
   // Room first: a frame on screen must never go unremembered.
   g_calendar.frames.reserve(g_calendar.frames.size() + 1);
+  HWND focusBefore = FocusToReturnTo(GetFocus());
   HWND frame = CreateCalendarFrame(host, client.right, client.bottom);
+  HWND calendar = nullptr;
   try {
-    if (frame) CreateCalendarControl(frame, client.right, client.bottom);
+    if (frame) calendar = CreateCalendarControl(frame, client.right, client.bottom);
     ShowCalendarFrame(frame);
   } catch (...) {
     // Half built: gone rather than left behind where no Stop reaches it.
@@ -142,7 +176,10 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   }
   // The handler may not have survived its own initialisation (a host that
   // destroys its window in between); keep only a frame that did.
-  if (IsCalendarFrame(frame)) g_calendar.frames.push_back(frame);
+  if (!IsCalendarFrame(frame)) return;
+  g_calendar.frames.push_back({frame, focusBefore});
+  // The calendar covers the control that had the focus: keys go to it now.
+  if (calendar && BelongsToActiveWindow(host)) SetFocus(calendar);
 }
 
 void StopCalendars() {
@@ -151,10 +188,12 @@ void StopCalendars() {
   RemoveStoppedFrames();
   // Room first, so that no frame is hidden and then lost.
   g_calendar.framesToRemove.reserve(g_calendar.framesToRemove.size() + g_calendar.frames.size());
-  std::vector<HWND> frames;
+  std::vector<StartedFrame> frames;
   frames.swap(g_calendar.frames);
-  for (HWND frame : frames) {
+  for (const StartedFrame& started : frames) {
+    HWND frame = started.window;
     if (!IsCalendarFrame(frame)) continue;
+    ReturnFocus(started);
     if (g_calendar.picksInProgress > 0) {
       ShowWindow(frame, SW_HIDE);
       g_calendar.framesToRemove.push_back(frame);

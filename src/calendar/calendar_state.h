@@ -17,10 +17,17 @@ constexpr int kCalendarControlId = 20;
 // it) waits for that pick to end.
 constexpr UINT kMsgRemoveCalendarFrame = WM_APP + 20;
 
+// A frame that Start showed, and where the keyboard focus goes back to when
+// the frame goes while its calendar holds the focus.
+struct StartedFrame {
+  HWND window;
+  HWND focusBefore;  // null: the host window
+};
+
 // One record for the process, filled by every start. Picks read the values
 // of the latest start, whichever calendar they come from.
 struct CalendarState {
-  std::vector<HWND> frames;  // frames started and not yet stopped, newest last
+  std::vector<StartedFrame> frames;  // started and not yet stopped, newest last
   std::vector<HWND> framesToRemove;  // stopped during a pick, hidden, not yet destroyed
   std::string previousDate;
   DateStyle style = DateStyle::MonthDayYear;
@@ -34,6 +41,26 @@ extern CalendarState g_calendar;
 // previous date on WM_INITDIALOG and reports each pick to the host.
 LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Reports the day that the calendar has selected, as a click on it would.
+void PickSelectedDay(HWND calendar);
+
+// Gives the calendar its previous-date colours, or the system's while High
+// Contrast is on; does nothing when they are in place already.
+void ShowPreviousDateColours(HWND calendar);
+
+// Wraps the control's own window procedure for the keyboard picks, the
+// dialog code that keeps a dialog manager's loop from eating them, and the
+// colours checked at each paint. The wrapper goes with the control.
+void WrapCalendarControl(HWND calendar);
+
+// True while the control handles a key press: a selection it notifies then
+// is a move, not a pick.
+bool IsCalendarHandlingKey(HWND calendar);
+
+// Marks the control as showing a previous date, whose colours then follow
+// High Contrast at each paint.
+void MarkPreviousDate(HWND calendar);
+
 // True while frame is a calendar frame that still exists.
 bool IsCalendarFrame(HWND frame);
 
@@ -46,7 +73,8 @@ void RemoveCalendarFrame(HWND frame);
 void RemoveStoppedFrames();
 
 // Sent to the frame after its per-monitor-aware host has handled a move to a
-// screen of another DPI (Windows 10 1703 and later).
+// screen of another DPI (Windows 10 1703 and later). The dialog manager
+// makes the frame a font for the new DPI in its own handling of it.
 constexpr UINT kWM_DPICHANGED_AFTERPARENT = 0x02E3;
 
 // Lays the frame and its calendar over the host's client area again, as

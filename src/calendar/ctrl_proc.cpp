@@ -1,7 +1,10 @@
 // CTRLPROC: a window procedure that a host installs over a window's own to
-// have its text painted red on cyan. One window at a time: the procedure it
-// replaces and the brush are kept once for the process.
+// have its text painted red on cyan (in the window colours under High
+// Contrast). One window at a time: the procedure it replaces and the brush
+// are kept once for the process.
 #include <windows.h>
+
+#include "dialogs/high_contrast.h"
 
 namespace {
 
@@ -37,21 +40,23 @@ void PaintText(HWND window) {
   area.top += kTextInset;
   HDC dc = GetDC(window);
   if (!dc) return;
-  SetBkColor(dc, kCyan);
-  SetTextColor(dc, kRed);
+  bool highContrast = HighContrastOn();
+  SetBkColor(dc, highContrast ? GetSysColor(COLOR_WINDOW) : kCyan);
+  SetTextColor(dc, highContrast ? GetSysColor(COLOR_WINDOWTEXT) : kRed);
   DrawTextA(dc, text, length, &area, DT_VCENTER);
   ReleaseDC(window, dc);
 }
 
-// Erases with the cyan brush by lending it to the window's class for the
-// duration of the saved procedure's erase.
+// Erases with the cyan brush (the system's window brush under High
+// Contrast) by lending it to the window's class for the duration of the
+// saved procedure's erase.
 void EraseInCyan(HWND window, WPARAM wParam, LPARAM lParam) {
   if (!g_background) {
     PassOn(window, WM_ERASEBKGND, wParam, lParam);
     return;
   }
-  ULONG_PTR previous = SetClassLongPtrA(window, GCLP_HBRBACKGROUND,
-                                        reinterpret_cast<LONG_PTR>(g_background));
+  HBRUSH brush = HighContrastOn() ? GetSysColorBrush(COLOR_WINDOW) : g_background;
+  ULONG_PTR previous = SetClassLongPtrA(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush));
   PassOn(window, WM_ERASEBKGND, wParam, lParam);
   SetClassLongPtrA(window, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(previous));
 }

@@ -5,6 +5,7 @@
 
 #include "calendar/calendar_state.h"
 #include "calendar/date_text.h"
+#include "dialogs/high_contrast.h"
 #include "plugin/host_callbacks.h"
 
 namespace {
@@ -13,6 +14,22 @@ namespace {
 constexpr COLORREF kPreviousDateText = RGB(60, 255, 0);
 constexpr COLORREF kPreviousDateTitleText = RGB(0, 255, 60);
 
+struct DateColours {
+  COLORREF text, title;
+};
+
+// Under High Contrast the user's scheme decides, as it does for the rest of
+// the control: text in the window text colour, the title in the caption's.
+DateColours PreviousDateColours() {
+  if (HighContrastOn()) return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_CAPTIONTEXT)};
+  return {kPreviousDateText, kPreviousDateTitleText};
+}
+
+void SetDateColours(HWND calendar, DateColours colours) {
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TEXT, colours.text);
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, colours.title);
+}
+
 // Pre-selects the previous date in the style in force. A date the control
 // refuses (a field missing or out of range) leaves its own default selection.
 void PreselectPreviousDate(HWND frame) {
@@ -20,8 +37,8 @@ void PreselectPreviousDate(HWND frame) {
   CalendarDate date = ReadDateText(g_calendar.previousDate.c_str(), g_calendar.style);
   HWND calendar = GetDlgItem(frame, kCalendarControlId);
   if (!calendar) return;
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TEXT, kPreviousDateText);
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, kPreviousDateTitleText);
+  MarkPreviousDate(calendar);
+  SetDateColours(calendar, PreviousDateColours());
   SYSTEMTIME selected = {};
   selected.wYear = date.year;
   selected.wMonth = date.month;
@@ -43,19 +60,46 @@ struct PickInProgress {
 
 // The notification belongs to the control, which the subroutine may destroy:
 // everything needed is copied before the host runs anything.
-void ReportPick(const NMSELCHANGE& pick) {
+void ReportPick(const SYSTEMTIME& day) {
   PickInProgress guard;
   CalendarDate date;
-  date.year = pick.stSelStart.wYear;
-  date.month = pick.stSelStart.wMonth;
-  date.day = pick.stSelStart.wDay;
+  date.year = day.wYear;
+  date.month = day.wMonth;
+  date.day = day.wDay;
   const std::string text = FormatDateText(date, g_calendar.style);
   const std::string line = GoSubLine(g_calendar.subroutine);
   SetHostVariable("xr_Date", text);
   RunHostScript(line);
 }
 
+// The frame the dialog manager is handling WM_DPICHANGED_AFTERPARENT for,
+// at the handler's request.
+HWND g_frameInDialogManager = nullptr;
+
+// The dialog manager makes the frame its font for the new DPI only after the
+// handler has declined the message: it is asked to do that first, so that
+// the calendar gets the new font and not one about to be deleted.
+void RefitAfterDialogManager(HWND frame, WPARAM wParam, LPARAM lParam) {
+  HWND outer = g_frameInDialogManager;
+  g_frameInDialogManager = frame;
+  DefDlgProcW(frame, kWM_DPICHANGED_AFTERPARENT, wParam, lParam);
+  g_frameInDialogManager = outer;
+  RefitCalendarFrame(frame);
+}
+
 }  // namespace
+
+void PickSelectedDay(HWND calendar) {
+  SYSTEMTIME day = {};
+  if (SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day))) ReportPick(day);
+}
+
+void ShowPreviousDateColours(HWND calendar) {
+  DateColours wanted = PreviousDateColours();
+  if (static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0)) != wanted.text ||
+      static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0)) != wanted.title)
+    SetDateColours(calendar, wanted);
+}
 
 LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -65,7 +109,10 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (!header || header->code != MCN_SELECT) return 0;
-      ReportPick(*reinterpret_cast<const NMSELCHANGE*>(lParam));
+      // A key that moves the selection is no pick; Enter and Space are
+      // reported once, by the wrapper, after the control's own handling.
+      if (IsCalendarHandlingKey(header->hwndFrom)) return 1;
+      ReportPick(reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart);
       // Handled: the routing must not hand the same pick to the frame again.
       return 1;
     }
@@ -73,8 +120,9 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
       RemoveStoppedFrames();
       return 1;
     case kWM_DPICHANGED_AFTERPARENT:
-      RefitCalendarFrame(frame);
-      return 0;
+      if (frame == g_frameInDialogManager) return 0;
+      RefitAfterDialogManager(frame, wParam, lParam);
+      return 1;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/dpi_scale.h"
+#include "dialogs/high_contrast.h"
 #include "dialogs/window_dpi.h"
 #include "editors/editor_controls.h"
 #include "plugin/catch_all.h"
@@ -23,6 +24,9 @@ constexpr UINT kResizeFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP
                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 // The editor is on screen when its DPI changes: it is redrawn as it moves.
 constexpr UINT kRescaleFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+// Sent to per-monitor v2 windows before WM_DPICHANGED (Windows 10 1703 and
+// later); the headers name it only for newer targets.
+constexpr UINT kWM_GETDPISCALEDSIZE = 0x02E4;
 
 // Created once per editor window, deleted with it: the colour messages only
 // hand the brushes out, so painting never creates GDI objects.
@@ -49,24 +53,30 @@ void PlaceWithScaledClient(HWND editor, int left, int top, int dpi, UINT flags =
                ScaleForDpi(kEditorClientHeight, dpi) + extraHeight, flags);
 }
 
-// At 96 DPI the editor keeps its documented corner. Scaled, the corner moves
-// away from the screen's origin and a larger window could cross the work
-// area's edge: it is then pulled back inside, as far as it fits.
-POINT EditorCorner(HWND editor, int dpi) {
-  POINT corner = {ScaleForDpi(kEditorLeft, dpi), ScaleForDpi(kEditorTop, dpi)};
-  if (dpi == kBaseDpi) return corner;
+// The corner that keeps the outer rectangle inside the work area of the
+// monitor it lies mostly on: pulled back from the right and bottom edges as
+// far as it fits, never past the left and top ones.
+POINT CornerInsideWorkArea(const RECT& outer) {
+  POINT corner = {outer.left, outer.top};
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof(monitor);
-  if (!GetMonitorInfoW(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &monitor)) return corner;
-  RECT outer = {};
-  GetWindowRect(editor, &outer);
+  if (!GetMonitorInfoW(MonitorFromRect(&outer, MONITOR_DEFAULTTONEAREST), &monitor)) return corner;
   const RECT& work = monitor.rcWork;
-  LONG right = corner.x + (outer.right - outer.left), bottom = corner.y + (outer.bottom - outer.top);
-  if (right > work.right) corner.x -= right - work.right;
-  if (bottom > work.bottom) corner.y -= bottom - work.bottom;
+  if (outer.right > work.right) corner.x -= outer.right - work.right;
+  if (outer.bottom > work.bottom) corner.y -= outer.bottom - work.bottom;
   if (corner.x < work.left) corner.x = work.left;
   if (corner.y < work.top) corner.y = work.top;
   return corner;
+}
+
+// Moves the editor, at its present size, to corner or as near to it as its
+// monitor's work area allows: a scaled editor could cross the edge.
+void MoveInsideWorkArea(HWND editor, POINT corner, UINT flags) {
+  RECT outer = {};
+  GetWindowRect(editor, &outer);
+  OffsetRect(&outer, corner.x - outer.left, corner.y - outer.top);
+  corner = CornerInsideWorkArea(outer);
+  SetWindowPos(editor, nullptr, corner.x, corner.y, 0, 0, flags | SWP_NOSIZE);
 }
 
 // Whether the font draws characters no taller than asked. A raster face
@@ -104,8 +114,34 @@ HFONT EditorFontForDpi(HWND editor, int dpi) {
   return scalable;
 }
 
+// The dialog manager of a per-monitor-aware host sizes the template's font
+// for one DPI while the window may lie on a monitor of another: the font of
+// the window's own DPI is made then, for the controls to get.
+void MatchFontToDpi(HWND editor, EditorResources& resources, int dpi) {
+  LOGFONTW font = {};
+  if (!GetObjectW(EditorFont(editor), sizeof(font), &font) ||
+      font.lfHeight == FontHeightForDpi(kFontPoints, dpi))
+    return;
+  HFONT scaled = EditorFontForDpi(editor, dpi);
+  if (!scaled) return;
+  if (resources.scaledFont) DeleteObject(resources.scaledFont);
+  resources.scaledFont = scaled;
+}
+
+// WM_GETDPISCALEDSIZE (per-monitor v2 hosts): the exact outer size at the new
+// DPI, so that the rectangle WM_DPICHANGED suggests is the one the editor
+// takes, and it stays under the pointer that drags it.
+bool ScaledEditorSize(HWND editor, int dpi, SIZE* size) {
+  SIZE frame = {};
+  if (!FrameExtraForDpi(editor, dpi, &frame)) return false;
+  size->cx = ScaleForDpi(kEditorClientWidth, dpi) + frame.cx;
+  size->cy = ScaleForDpi(kEditorClientHeight, dpi) + frame.cy;
+  return true;
+}
+
 // WM_DPICHANGED: the window takes the system's suggested rectangle, then the
-// client size, controls and font of the new DPI.
+// client size, controls and font of the new DPI, and stays inside the work
+// area of the monitor that it now lies on.
 void RescaleEditor(HWND editor, EditorResources& resources, int dpi, const RECT* suggested) {
   HFONT font = EditorFontForDpi(editor, dpi);
   if (!font) return;  // keep the old layout whole rather than half of a new one
@@ -123,6 +159,8 @@ void RescaleEditor(HWND editor, EditorResources& resources, int dpi, const RECT*
   // The controls hold the new font now; the one it replaces is free.
   if (resources.scaledFont) DeleteObject(resources.scaledFont);
   resources.scaledFont = font;
+  GetWindowRect(editor, &outer);
+  MoveInsideWorkArea(editor, {outer.left, outer.top}, kRescaleFlags);
 }
 
 bool IsLabel(HWND control) {
@@ -154,8 +192,10 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
         CatchAll([&] { callback(editor, message, wParam, lParam); });
       return FALSE;
     case WM_CTLCOLORSTATIC: {
+      // Under High Contrast the labels and the window take the system's
+      // colours, which the dialog manager gives when the message is declined.
       EditorResources* brushes = ResourcesOf(editor);
-      if (!brushes || !IsLabel(reinterpret_cast<HWND>(lParam))) return FALSE;
+      if (!brushes || !IsLabel(reinterpret_cast<HWND>(lParam)) || HighContrastOn()) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, kLabelTextColor);
       SetBkColor(dc, kLabelBackground);
@@ -163,7 +203,7 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
     }
     case WM_CTLCOLORDLG: {
       EditorResources* brushes = ResourcesOf(editor);
-      if (!brushes) return FALSE;
+      if (!brushes || HighContrastOn()) return FALSE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
       SetBkColor(dc, kEditorBackground);
@@ -183,6 +223,13 @@ INT_PTR CALLBACK EditorDialogProc(HWND editor, UINT message, WPARAM wParam, LPAR
         RescaleEditor(editor, *resources, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       });
       SetWindowLongPtrW(editor, DWLP_MSGRESULT, 0);
+      return TRUE;
+    }
+    case kWM_GETDPISCALEDSIZE: {
+      // wParam is the new DPI; lParam the size to fill in.
+      auto* size = reinterpret_cast<SIZE*>(lParam);
+      if (!size || !ScaledEditorSize(editor, static_cast<int>(wParam), size)) return FALSE;
+      SetWindowLongPtrW(editor, DWLP_MSGRESULT, TRUE);
       return TRUE;
     }
     case WM_NCDESTROY:
@@ -211,25 +258,31 @@ HWND CreateEditorFrame(const EditorLayout& layout) {
   HWND editor = CreateTemplateDialog(frame, nullptr, EditorDialogProc);
   if (!editor) return nullptr;
   KeepDialogManagerFromRescaling(editor);
-  if (EditorResources* resources = ResourcesOf(editor)) resources->layout = &layout;
+  EditorResources* resources = ResourcesOf(editor);
+  if (resources) resources->layout = &layout;
 
   // The template speaks dialog units; the controls are placed in pixels, so
   // the client area is set to exact pixels whatever the border sizes, and
-  // scaled to the DPI of the window: the font already is.
+  // scaled to the DPI of the window, as its font is.
   int dpi = WindowDpi(editor);
+  if (resources) MatchFontToDpi(editor, *resources, dpi);
   PlaceWithScaledClient(editor, kEditorLeft, kEditorTop, dpi);
-  if (dpi != kBaseDpi) {
-    POINT corner = EditorCorner(editor, dpi);
-    SetWindowPos(editor, nullptr, corner.x, corner.y, 0, 0, kResizeFlags | SWP_NOSIZE);
-  }
+  // At 96 DPI the editor keeps its documented corner. Scaled, the corner
+  // moves away from the screen's origin and the larger window could cross
+  // the work area's edge.
+  if (dpi != kBaseDpi)
+    MoveInsideWorkArea(editor, {ScaleForDpi(kEditorLeft, dpi), ScaleForDpi(kEditorTop, dpi)},
+                       kResizeFlags);
   // A per-monitor-aware host's editor that the move took to a screen of
   // another DPI has been re-laid on WM_DPICHANGED already: its size is then
-  // the new DPI's, which the placement above must not undo.
+  // the new DPI's, which the placement above must not undo, and which must
+  // fit the new screen in turn.
   int movedDpi = WindowDpi(editor);
   if (movedDpi != dpi) {
     RECT outer = {};
     GetWindowRect(editor, &outer);
     PlaceWithScaledClient(editor, outer.left, outer.top, movedDpi);
+    MoveInsideWorkArea(editor, {outer.left, outer.top}, kResizeFlags);
   }
   SetWindowTextW(editor, layout.title);
   return editor;

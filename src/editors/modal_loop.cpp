@@ -6,6 +6,10 @@ void RunEditorModally(HWND editor, MessageHandler callback) {
   SetForegroundWindow(editor);
   InstallHandler(editor, editor, callback);
   ShowWindow(editor, SW_SHOW);
+  // The controls came after the dialog manager's WM_INITDIALOG, which would
+  // have given the first of them the focus: the keyboard starts there.
+  if (HWND first = GetNextDlgTabItem(editor, nullptr, FALSE))
+    SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 
   // The facility forgets the editor at WM_NCDESTROY, which can happen inside
   // PeekMessageW (a message sent from another thread) with nothing posted

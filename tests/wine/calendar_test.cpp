@@ -17,6 +17,7 @@
 #include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
+#include "rig/reported_high_contrast.h"
 
 namespace {
 
@@ -103,6 +104,27 @@ void WatchMouseHandling(HWND calendar) {
 void ExpectTheControlOutlivedItsMouseHandling() {
   EXPECT_EQ(g_mouseHandlingDestroyed, 0) << "the control was destroyed inside its own handling";
   EXPECT_EQ(g_mouseHandlingSurvived, 2) << "button down and up, each handled whole";
+}
+
+// A host whose loop hands its form's messages to the dialog manager, as many
+// do: a calendar that does not ask for Enter (WM_GETDLGCODE) loses it to the
+// form's IDOK.
+void PumpThroughDialogManager(HWND form, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (IsDialogMessageW(form, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+void PressKey(HWND window, WPARAM key) {
+  PostMessageW(window, WM_KEYDOWN, key, 1);
+  PostMessageW(window, WM_KEYUP, key, 1 | ((KF_UP | KF_REPEAT) << 16));
 }
 
 // Each test leaves no calendar and no hook behind.
@@ -306,6 +328,28 @@ TEST_F(Calendar, NoUsablePreviousDateLeavesTodaySelected) {
   }
 }
 
+// Under High Contrast a previous date shows in the system's colours; a
+// switch either way shows at the calendar's next paint.
+TEST_F(Calendar, UnderHighContrastThePreviousDateTakesTheSystemColours) {
+  ReportedHighContrast highContrast(Plugin::Get().module);
+  ASSERT_TRUE(highContrast.installed());
+  Start(host_.HandleText(), "12/25/2024", "MM-DD-YYYY", "Picked");
+  HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+  ASSERT_TRUE(calendar);
+  using Colours = std::pair<COLORREF, COLORREF>;
+  auto coloursAfterPaint = [&] {
+    RedrawWindow(calendar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return Colours(static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0)),
+                   static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0)));
+  };
+  const Colours system(GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_CAPTIONTEXT));
+  EXPECT_EQ(coloursAfterPaint(), system);
+  highContrast.Switch(false);
+  EXPECT_EQ(coloursAfterPaint(), Colours(kPreviousDateText, 0x003CFF00));
+  highContrast.Switch(true);
+  EXPECT_EQ(coloursAfterPaint(), system);
+}
+
 TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {
   Start(host_.HandleText(), nullptr, "DD-MM-YYYY", "Picked");
   Stop();
@@ -318,6 +362,52 @@ TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {
     EXPECT_EQ(seen.variables, DateVar("04/03/2025"));
     Stop();
   }
+}
+
+// The keyboard alone: the calendar takes the focus from the host's control
+// it covers; Enter and Space each pick the selected day once, an arrow key
+// only moves the selection (Wine 8's control ignores keys: the library's own
+// handling is what is seen there); Stop gives the focus back. A calendar over
+// an inactive window takes nothing.
+TEST_F(Calendar, TakesTheFocusPicksWithEnterAndSpaceAndGivesTheFocusBack) {
+  HWND box = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 120, 24,
+                           host_.handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(host_.handle());
+  SetFocus(box);
+  ASSERT_EQ(GetActiveWindow(), host_.handle());
+  ASSERT_EQ(GetFocus(), box);
+  Start(host_.HandleText(), "12/25/2024", "MM-DD-YYYY", "Picked");
+  HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+  ASSERT_TRUE(calendar);
+  EXPECT_EQ(GetFocus(), calendar);
+
+  const struct {
+    WPARAM key;
+    const char* name;
+    bool picks;
+  } keys[] = {{VK_RETURN, "Enter", true}, {VK_SPACE, "Space", true}, {VK_RIGHT, "Right", false}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.name);
+    ClearHostCalls();
+    PressKey(calendar, k.key);
+    PumpThroughDialogManager(host_.handle(), kSettleMs);
+    if (k.picks) {
+      EXPECT_EQ(RecordedVariables(), DateVar("12/25/2024"));
+      EXPECT_EQ(RecordedScripts(), Scripts{"GoSub \"Picked\""});
+    } else {
+      EXPECT_TRUE(HostCalls().empty());
+    }
+  }
+  Stop();
+  PumpFor(50);
+  EXPECT_EQ(GetFocus(), box);
+
+  HostWindow active(200, 100);
+  SetForegroundWindow(active.handle());
+  ASSERT_EQ(GetActiveWindow(), active.handle());
+  HWND focus = GetFocus();
+  Start(host_.HandleText(), nullptr, nullptr, "Picked");
+  EXPECT_EQ(GetFocus(), focus);
 }
 
 TEST_F(Calendar, StartStartStopLeavesNoCalendarAndPicksUseTheLatestStart) {
@@ -565,4 +655,39 @@ TEST_F(Calendar, CoversItsHostAgainAfterTheHostsDpiChange) {
   RECT frameOuter = WindowRect(frame);
   EXPECT_EQ(frameOuter.right - frameOuter.left, client.right + 1);
   EXPECT_EQ(frameOuter.bottom - frameOuter.top, client.bottom + 1);
+  // The font the frame holds after the dialog manager's own handling.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(CalendarOf(frame), WM_GETFONT, 0, 0)), font);
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+}
+
+// A per-monitor-v2 host, where the system has them: the frame's font is
+// made for the host window's own DPI and rescaled by the dialog manager when
+// that changes; the calendar draws in the font the frame holds afterwards.
+TEST(CalendarDpi, APerMonitorV2HostsCalendarDrawsInTheFramesFontForItsDpi) {
+  PerMonitorV2Thread perMonitor;
+  if (!perMonitor.active()) GTEST_SKIP() << perMonitor.why();
+  Plugin::Get();
+  HostWindow host(300, 200);
+  Start(host.HandleText(), "", "", "DatePicked");
+  HWND frame = NewestFrame(host.handle());
+  HWND calendar = CalendarOf(frame);
+  ASSERT_NE(calendar, nullptr);
+  int dpi = DpiOfWindow(frame);
+  auto expectFramesFont = [&] {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), font);
+    LOGFONTW logFont = {};
+    EXPECT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
+    EXPECT_EQ(logFont.lfHeight, -MulDiv(8, dpi, 72));
+  };
+  expectFramesFont();
+  SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+  expectFramesFont();
+  RECT client = {}, covered = WindowRect(calendar);
+  GetClientRect(host.handle(), &client);
+  EXPECT_EQ(covered.right - covered.left, client.right);
+  EXPECT_EQ(covered.bottom - covered.top, client.bottom);
+  Stop();
+  PumpFor(50);
 }

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <string>
 
 #include "rig/host_window.h"
 #include "rig/plugin.h"
+#include "rig/reported_high_contrast.h"
 
 namespace {
 
@@ -68,14 +70,14 @@ struct RedArea {
   int left = INT_MAX, top = INT_MAX, right = -1;
 };
 
-RedArea FindRed(HWND window) {
+RedArea FindPixels(HWND window, const std::function<bool(COLORREF)>& match) {
   RECT client = {};
   GetClientRect(window, &client);
   RedArea red;
   HDC dc = GetDC(window);
   for (int y = 0; y < client.bottom; ++y)
     for (int x = 0; x < client.right; ++x)
-      if (IsReddish(GetPixel(dc, x, y))) {
+      if (match(GetPixel(dc, x, y))) {
         ++red.count;
         red.left = std::min(red.left, x);
         red.top = std::min(red.top, y);
@@ -84,6 +86,8 @@ RedArea FindRed(HWND window) {
   ReleaseDC(window, dc);
   return red;
 }
+
+RedArea FindRed(HWND window) { return FindPixels(window, IsReddish); }
 
 COLORREF PixelAt(HWND window, int x, int y) {
   HDC dc = GetDC(window);
@@ -181,6 +185,25 @@ TEST(CtrlProc, ASecondInitialisingCallReleasesTheFirstBrush) {
   EXPECT_FALSE(IsLiveBrush(first));
   Repaint(window);
   EXPECT_TRUE(IsLiveBrush(g_brushDuringErase));
+  EXPECT_EQ(PixelAt(window, 290, 50), kCyan);
+  DestroyWindow(window);
+}
+
+// Under High Contrast the text is painted in the window text colour on the
+// window colour, from the next paint; switched off, red on cyan again.
+TEST(CtrlProc, UnderHighContrastPaintsInTheWindowColours) {
+  ReportedHighContrast highContrast(Plugin::Get().module);
+  ASSERT_TRUE(highContrast.installed());
+  HWND window = NewTarget("WWWW WWWW");
+  InstallCtrlProc(window);
+  Repaint(window);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_GT(FindPixels(window, [&](COLORREF c) { return c == text; }).count, 20);
+  EXPECT_EQ(FindRed(window).count, 0);
+  EXPECT_EQ(PixelAt(window, 290, 50), GetSysColor(COLOR_WINDOW));
+  highContrast.Switch(false);
+  Repaint(window);
+  EXPECT_GT(FindRed(window).count, 20);
   EXPECT_EQ(PixelAt(window, 290, 50), kCyan);
   DestroyWindow(window);
 }

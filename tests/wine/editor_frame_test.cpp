@@ -8,6 +8,7 @@
 #include "rig/global_memory_log.h"
 #include "rig/host_cells.h"
 #include "rig/plugin.h"
+#include "rig/reported_high_contrast.h"
 
 namespace {
 
@@ -185,47 +186,108 @@ TEST(EditorFrame, EscapeAndEnterInABoxDoNotEndTheEditor) {
   EXPECT_EQ(cells.Text(1), "3");
 }
 
-TEST(EditorFrame, LabelsAndWindowGetTheirColoursFromBrushesMadeOnce) {
-  struct Colours {
-    HBRUSH label1 = nullptr, label2 = nullptr, otherLabel = nullptr, window = nullptr;
-    LOGBRUSH labelBrush = {}, windowBrush = {};
-    COLORREF labelText = 0, labelBack = 0, windowText = 0, windowBack = 0;
-    HBRUSH edit = nullptr;
-  } c;
-  HostCellArray cells({"1", "2"});
-  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto colour = [&](UINT message, HWND control) {
-      return reinterpret_cast<HBRUSH>(
-          SendMessageW(editor, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
-    };
-    c.label1 = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
-    c.labelText = GetTextColor(dc);
-    c.labelBack = GetBkColor(dc);
-    c.label2 = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
-    c.otherLabel = colour(WM_CTLCOLORSTATIC, GetDlgItem(editor, 111));
-    c.window = colour(WM_CTLCOLORDLG, editor);
-    c.windowText = GetTextColor(dc);
-    c.windowBack = GetBkColor(dc);
-    c.edit = colour(WM_CTLCOLOREDIT, GetDlgItem(editor, 120));
-    GetObjectW(c.label1, sizeof(c.labelBrush), &c.labelBrush);
-    GetObjectW(c.window, sizeof(c.windowBrush), &c.windowBrush);
-    DeleteDC(dc);
+// The keyboard alone: the editor opens with the focus in its first box, and
+// Tab goes through the boxes in order to "Done" and round to the first again.
+TEST(EditorFrame, TabGoesFromTheFirstBoxThroughEveryBoxToDoneAndRound) {
+  HostCellArray cells({"a", "b", "c", "d", "e"});
+  const DWORD editorThread = GetCurrentThreadId();
+  std::vector<int> focused;
+  RunEditor(1, cells.data(), kFontTitle, [&](HWND editor) {
+    for (int step = 0; step < 7; ++step) {
+      GUITHREADINFO gui = {};
+      gui.cbSize = sizeof(gui);
+      GetGUIThreadInfo(editorThread, &gui);
+      focused.push_back(GetDlgCtrlID(gui.hwndFocus));
+      if (GetParent(gui.hwndFocus) != editor) break;
+      PostKey(gui.hwndFocus, WM_KEYDOWN, VK_TAB);
+      PostKey(gui.hwndFocus, WM_KEYUP, VK_TAB, (KF_UP | KF_REPEAT) << 16);
+      LetEditorRun();
+    }
     PressDone(editor);
   });
-  ASSERT_NE(c.label1, nullptr);
-  EXPECT_EQ(c.label2, c.label1);
-  EXPECT_EQ(c.otherLabel, c.label1);
-  EXPECT_EQ(c.labelBrush.lbColor, RGB(245, 245, 255));
-  EXPECT_EQ(c.labelText, RGB(5, 5, 5));
-  EXPECT_EQ(c.labelBack, RGB(245, 245, 255));
-  EXPECT_EQ(c.windowBrush.lbColor, RGB(245, 245, 255));
-  EXPECT_EQ(c.windowText, GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(c.windowBack, RGB(245, 245, 255));
-  EXPECT_EQ(c.edit, GetSysColorBrush(COLOR_WINDOW));  // input boxes keep system colours
+  EXPECT_EQ(focused, (std::vector<int>{120, 121, 122, 123, 124, 100, 120}));
+}
+
+namespace {
+
+// What the editor answers to a colour message for control, sent from the
+// driver's thread.
+struct ControlColour {
+  HBRUSH brush = nullptr;
+  COLORREF text = 0, back = 0;
+};
+
+ControlColour AskColour(HWND editor, UINT message, HWND control) {
+  ControlColour colour;
+  HDC dc = CreateCompatibleDC(nullptr);
+  colour.brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(editor, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  colour.text = GetTextColor(dc);
+  colour.back = GetBkColor(dc);
+  DeleteDC(dc);
+  return colour;
+}
+
+COLORREF BrushColour(HBRUSH brush) {
+  LOGBRUSH look = {};
+  GetObjectW(brush, sizeof(look), &look);
+  return look.lbColor;
+}
+
+}  // namespace
+
+TEST(EditorFrame, LabelsAndWindowGetTheirColoursFromBrushesMadeOnce) {
+  ControlColour label1, label2, otherLabel, window, edit;
+  COLORREF labelBrush = 0, windowBrush = 0;
+  HostCellArray cells({"1", "2"});
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    label1 = AskColour(editor, WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    label2 = AskColour(editor, WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    otherLabel = AskColour(editor, WM_CTLCOLORSTATIC, GetDlgItem(editor, 111));
+    window = AskColour(editor, WM_CTLCOLORDLG, editor);
+    edit = AskColour(editor, WM_CTLCOLOREDIT, GetDlgItem(editor, 120));
+    labelBrush = BrushColour(label1.brush);
+    windowBrush = BrushColour(window.brush);
+    PressDone(editor);
+  });
+  ASSERT_NE(label1.brush, nullptr);
+  EXPECT_EQ(label2.brush, label1.brush);
+  EXPECT_EQ(otherLabel.brush, label1.brush);
+  EXPECT_EQ(labelBrush, RGB(245, 245, 255));
+  EXPECT_EQ(label1.text, RGB(5, 5, 5));
+  EXPECT_EQ(label1.back, RGB(245, 245, 255));
+  EXPECT_EQ(windowBrush, RGB(245, 245, 255));
+  EXPECT_EQ(window.text, GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(window.back, RGB(245, 245, 255));
+  EXPECT_EQ(edit.brush, GetSysColorBrush(COLOR_WINDOW));  // input boxes keep system colours
   // The editor's brushes go with it.
-  EXPECT_EQ(GetObjectType(c.label1), 0u);
-  EXPECT_EQ(GetObjectType(c.window), 0u);
+  EXPECT_EQ(GetObjectType(label1.brush), 0u);
+  EXPECT_EQ(GetObjectType(window.brush), 0u);
+}
+
+// Under High Contrast the editor declines the labels' and the window's colour
+// messages, so the dialog manager gives the system's colours; switched off,
+// the next message gets the editor's own again.
+TEST(EditorFrame, UnderHighContrastLabelsAndWindowTakeTheSystemColours) {
+  ReportedHighContrast highContrast(Plugin::Get().module);
+  ASSERT_TRUE(highContrast.installed());
+  ControlColour label, window, labelAfter, windowAfter;
+  HostCellArray cells({"1", "2"});
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    label = AskColour(editor, WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    window = AskColour(editor, WM_CTLCOLORDLG, editor);
+    highContrast.Switch(false);
+    labelAfter = AskColour(editor, WM_CTLCOLORSTATIC, GetDlgItem(editor, 110));
+    windowAfter = AskColour(editor, WM_CTLCOLORDLG, editor);
+    PressDone(editor);
+  });
+  for (const ControlColour& system : {label, window}) {
+    EXPECT_EQ(system.brush, GetSysColorBrush(COLOR_3DFACE));
+    EXPECT_EQ(system.text, GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(system.back, GetSysColor(COLOR_3DFACE));
+  }
+  EXPECT_EQ(labelAfter.text, RGB(5, 5, 5));
+  EXPECT_EQ(windowAfter.back, RGB(245, 245, 255));
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // control, driven through hsEditAction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/host_cells.h"
@@ -272,16 +274,38 @@ EditorAtDpi MeasureEditor(HWND editor, int dpi) {
 }
 
 // As the system announces a move to a screen of dpi: the window's rectangle
-// scaled from its corner, which a per-monitor-aware editor must take.
-EditorAtDpi ChangeDpi(HWND editor, int from, int to) {
+// scaled, at a corner where the pointer has dragged it, which a
+// per-monitor-aware editor must take as far as its work area allows.
+EditorAtDpi ChangeDpi(HWND editor, int from, int to, POINT corner) {
   RECT outer = WindowRect(editor);
-  RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, to, from),
-                    outer.top + MulDiv(outer.bottom - outer.top, to, from)};
+  RECT suggested = {corner.x, corner.y, corner.x + MulDiv(outer.right - outer.left, to, from),
+                    corner.y + MulDiv(outer.bottom - outer.top, to, from)};
   // Sent: the re-layout is done when the call returns.
   SendMessageW(editor, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
   EditorAtDpi seen = MeasureEditor(editor, to);
-  seen.asked = {suggested.left, suggested.top};
+  seen.asked = corner;
   return seen;
+}
+
+// Corners that differ from the window's at each change; the last change
+// lands the scaled window across the work area's right and bottom edges.
+POINT CornerOfChange(HWND editor, size_t change, size_t changes) {
+  EditorAtDpi now = MeasureEditor(editor, 0);
+  if (change + 1 == changes) {
+    LONG width = now.outer.right - now.outer.left, height = now.outer.bottom - now.outer.top;
+    return {now.work.right - width / 2, now.work.bottom - height / 2};
+  }
+  LONG step = 20 * static_cast<LONG>(change + 1);
+  return {now.work.left + 10 + step, now.work.top + 15 + step};
+}
+
+// The size the editor asks the system for at dpi (WM_GETDPISCALEDSIZE), or
+// {0, 0} when it does not answer.
+SIZE ScaledSizeAnswer(HWND editor, int dpi) {
+  SIZE size = {};
+  if (!SendMessageW(editor, 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&size)))
+    return SIZE{};
+  return size;
 }
 
 void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
@@ -333,14 +357,18 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   std::vector<int> changes;
   for (int to : {120, 144, 192, 96})
     if (to != screenDpi) changes.push_back(to);
+  auto changeAll = [&](HWND window, std::vector<EditorAtDpi>& seen) {
+    int from = screenDpi;
+    for (size_t i = 0; i < changes.size(); ++i) {
+      seen.push_back(ChangeDpi(window, from, changes[i], CornerOfChange(window, i, changes.size())));
+      from = changes[i];
+    }
+  };
   for (const Expected& editor : kEditors) {
     HostCellArray cells({"a", "b", "c", "d", "e"});
     RunEditor(editor.id, cells.data(), editor.title, [&](HWND window) {
-      int from = screenDpi;
-      for (int to : changes) {
-        ChangeDpi(window, from, to);
-        from = to;
-      }
+      std::vector<EditorAtDpi> ignored;
+      changeAll(window, ignored);
       PressDone(window);
     });
   }
@@ -354,13 +382,11 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
     // Texts as wide as the boxes invite, with descenders and capitals.
     HostCellArray cells({"Tahoma Bold Italic", "12", "Underline", "100", "250"});
     std::vector<EditorAtDpi> seen;
+    SIZE answer = {};
     EditorRun run = RunEditor(editor.id, cells.data(), editor.title, [&](HWND window) {
       seen.push_back(MeasureEditor(window, screenDpi));
-      int from = screenDpi;
-      for (int to : changes) {
-        seen.push_back(ChangeDpi(window, from, to));
-        from = to;
-      }
+      answer = ScaledSizeAnswer(window, screenDpi);
+      changeAll(window, seen);
       PressDone(window);
     });
     ASSERT_TRUE(run.found);
@@ -377,12 +403,16 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
     if (Scaled(300, screenDpi) + height <= opened.work.bottom) {
       EXPECT_EQ(opened.outer.top, Scaled(300, screenDpi));
     }
+    // At its own DPI, the size it would ask for is the size it has.
+    EXPECT_EQ(answer.cx, width);
+    EXPECT_EQ(answer.cy, height);
     for (const EditorAtDpi& at : seen) {
       ExpectScaledAndReadable(editor, at);
-      if (&at != &opened) {
-        EXPECT_EQ(at.outer.left, at.asked.x);
-        EXPECT_EQ(at.outer.top, at.asked.y);
-      }
+      if (&at == &opened) continue;
+      // The dragged-to corner, unless that would cross the work area's
+      // edge: then as near to it as the work area allows.
+      EXPECT_EQ(at.outer.left, std::min(at.asked.x, at.work.right - (at.outer.right - at.outer.left)));
+      EXPECT_EQ(at.outer.top, std::min(at.asked.y, at.work.bottom - (at.outer.bottom - at.outer.top)));
     }
     // The texts travel through every change unharmed.
     EXPECT_EQ(cells.Text(0), "Tahoma Bold Italic");
@@ -390,4 +420,40 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   // Each change makes a font for its DPI; the editor must delete the one it
   // replaces and the last one with itself.
   EXPECT_EQ(libraryObjects.live(), before);
+}
+
+// A per-monitor-v2 host, where the system has them: the editor is laid out,
+// and its font sized, for its window's own DPI (which a monitor other than
+// the main one may give it), and the size it asks for before a DPI change
+// is the exact one it then takes.
+TEST(EditorDpi, APerMonitorV2HostsEditorFitsItsWindowsDpiAndAsksForItsExactSize) {
+  PerMonitorV2Thread perMonitor;
+  if (!perMonitor.active()) GTEST_SKIP() << perMonitor.why();
+  using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  auto adjust = reinterpret_cast<AdjustForDpi>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi"));
+  ASSERT_NE(adjust, nullptr);
+  const Expected& font = kEditors[0];
+  HostCellArray cells({"a", "b", "c", "d", "e"});
+  EditorAtDpi seen;
+  SIZE atOwn = {}, atDouble = {};
+  RECT frameAtDouble = {};
+  EditorRun run = RunEditor(font.id, cells.data(), font.title, [&](HWND window) {
+    // Measured in the editor's own pixels, not a system-aware thread's.
+    PerMonitorV2Thread driverToo;
+    int dpi = DpiOfWindow(window);
+    seen = MeasureEditor(window, dpi);
+    atOwn = ScaledSizeAnswer(window, dpi);
+    atDouble = ScaledSizeAnswer(window, 2 * dpi);
+    adjust(&frameAtDouble, GetWindowLongW(window, GWL_STYLE), FALSE,
+           GetWindowLongW(window, GWL_EXSTYLE), 2 * dpi);
+    PressDone(window);
+  });
+  ASSERT_TRUE(run.found);
+  ExpectScaledAndReadable(font, seen);
+  EXPECT_EQ(atOwn.cx, seen.outer.right - seen.outer.left);
+  EXPECT_EQ(atOwn.cy, seen.outer.bottom - seen.outer.top);
+  // Twice the DPI: the client area doubled exactly, in the frame of that DPI.
+  EXPECT_EQ(atDouble.cx - (frameAtDouble.right - frameAtDouble.left), Scaled(340, 2 * seen.dpi));
+  EXPECT_EQ(atDouble.cy - (frameAtDouble.bottom - frameAtDouble.top), Scaled(160, 2 * seen.dpi));
 }

@@ -22,6 +22,43 @@ int RequestedDpi() {
   return wanted ? std::atoi(wanted) : 0;
 }
 
+namespace {
+
+using SetThreadDpiAwarenessContextProc = HANDLE(WINAPI*)(HANDLE);
+using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+// DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+
+// Looked up, so that the programs still start on Windows 7.
+FARPROC User32Procedure(const char* name) {
+  return GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+}
+
+}  // namespace
+
+PerMonitorV2Thread::PerMonitorV2Thread() {
+  auto set = reinterpret_cast<SetThreadDpiAwarenessContextProc>(
+      User32Procedure("SetThreadDpiAwarenessContext"));
+  if (!set) {
+    why_ = "no SetThreadDpiAwarenessContext: threads of their own DPI awareness came with Windows 10 1607";
+    return;
+  }
+  previous_ = set(kPerMonitorAwareV2);
+  if (!previous_) why_ = "the system refused per-monitor v2 awareness (Windows 10 1703 and later give it)";
+}
+
+PerMonitorV2Thread::~PerMonitorV2Thread() {
+  if (!previous_) return;
+  reinterpret_cast<SetThreadDpiAwarenessContextProc>(
+      User32Procedure("SetThreadDpiAwarenessContext"))(previous_);
+}
+
+int DpiOfWindow(HWND window) {
+  auto get = reinterpret_cast<GetDpiForWindowProc>(User32Procedure("GetDpiForWindow"));
+  UINT dpi = get ? get(window) : 0;
+  return dpi ? static_cast<int>(dpi) : ScreenDpi();
+}
+
 std::wstring TempFolderW() {
   wchar_t path[MAX_PATH + 1] = {}, longPath[MAX_PATH + 1] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, path);

@@ -28,6 +28,27 @@ bool EnglishUserInterface();
 int ScreenDpi();
 int RequestedDpi();
 
+// While alive, the calling thread is per-monitor v2 DPI-aware, as a current
+// host's thread is; active() is false where the system cannot do it
+// (SetThreadDpiAwarenessContext came with Windows 10 1607, per-monitor v2
+// with 1703), and why() then says so. Windows made meanwhile keep it.
+class PerMonitorV2Thread {
+ public:
+  PerMonitorV2Thread();
+  ~PerMonitorV2Thread();
+  PerMonitorV2Thread(const PerMonitorV2Thread&) = delete;
+  PerMonitorV2Thread& operator=(const PerMonitorV2Thread&) = delete;
+  bool active() const { return previous_ != nullptr; }
+  const char* why() const { return why_; }
+
+ private:
+  HANDLE previous_ = nullptr;  // the thread's DPI_AWARENESS_CONTEXT before
+  const char* why_ = "";
+};
+
+// GetDpiForWindow (Windows 10 1607 and later), else the screen's DPI.
+int DpiOfWindow(HWND window);
+
 // In a test body: skip on Windows, saying why only Wine makes the check possible.
 #define SKIP_UNLESS_WINE(why) \
   if (!RunsUnderWine()) GTEST_SKIP() << "not on Windows: " << why

@@ -1,0 +1,124 @@
+// The month calendar's own window procedure, wrapped: Enter and Space pick
+// the selected day as a click does, a dialog manager's loop is told to leave
+// Enter to the control, and the previous-date colours are checked at each
+// paint so that a switch of High Contrast shows at once.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <new>
+
+#include "calendar/calendar_state.h"
+#include "plugin/catch_all.h"
+
+namespace {
+
+// Kept as a window property of the control, from the wrapping to its
+// WM_NCDESTROY.
+constexpr wchar_t kRecordName[] = L"VelDialogs.CalendarControl";
+
+struct ControlRecord {
+  WNDPROC original;
+  int keysInHandling;   // nested WM_KEYDOWN calls of the original procedure
+  bool previousDate;    // the control shows a previous date in its colours
+};
+
+LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam);
+
+ControlRecord* RecordOf(HWND calendar) {
+  return static_cast<ControlRecord*>(GetPropW(calendar, kRecordName));
+}
+
+bool IsPickKey(WPARAM key) { return key == VK_RETURN || key == VK_SPACE; }
+
+// Bit 30 of a key message: the key was already down. A held key is one pick,
+// as a held mouse button is one click.
+bool IsRepeat(LPARAM flags) { return (flags & (LPARAM(1) << 30)) != 0; }
+
+// In the year, decade and century views (Windows Vista and later) Enter and
+// Space zoom in; only in the month view is there a day to pick. Controls
+// without views answer 0, which is the month view.
+bool ShowsMonthView(HWND calendar) {
+  return SendMessageW(calendar, MCM_GETCURRENTVIEW, 0, 0) == MCMV_MONTH;
+}
+
+// Without DLGC_WANTMESSAGE for Enter, IsDialogMessage turns it into IDOK for
+// the host's dialog; arrows and typed characters are the control's too.
+LRESULT DialogCode(WNDPROC original, HWND calendar, WPARAM wParam, LPARAM lParam) {
+  LRESULT code = CallWindowProcW(original, calendar, WM_GETDLGCODE, wParam, lParam);
+  code |= DLGC_WANTARROWS | DLGC_WANTCHARS;
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
+    code |= DLGC_WANTMESSAGE;
+  return code;
+}
+
+// The control first handles the key itself (moving the selection, or a pick
+// notification of its own, which the handler ignores while the key is being
+// handled); then Enter or Space reports the selected day once.
+LRESULT HandleKey(WNDPROC original, HWND calendar, WPARAM key, LPARAM flags) {
+  bool pick = IsPickKey(key) && !IsRepeat(flags) && ShowsMonthView(calendar);
+  ++RecordOf(calendar)->keysInHandling;
+  LRESULT result = CallWindowProcW(original, calendar, WM_KEYDOWN, key, flags);
+  // Host code that ran during the key may have destroyed the control.
+  ControlRecord* record = RecordOf(calendar);
+  if (!record) return result;
+  --record->keysInHandling;
+  if (pick) PickSelectedDay(calendar);
+  return result;
+}
+
+// The last message the control sees: the original procedure goes back in
+// place, if no one wrapped the control after us, and the record goes.
+LRESULT Unwrap(ControlRecord* record, HWND calendar, WPARAM wParam, LPARAM lParam) {
+  WNDPROC original = record->original;
+  RemovePropW(calendar, kRecordName);
+  delete record;
+  if (GetWindowLongPtrW(calendar, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WrappedCalendarProc))
+    SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  return CallWindowProcW(original, calendar, WM_NCDESTROY, wParam, lParam);
+}
+
+LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  ControlRecord* record = RecordOf(calendar);
+  if (!record) return DefWindowProcW(calendar, message, wParam, lParam);
+  WNDPROC original = record->original;
+  switch (message) {
+    case WM_GETDLGCODE:
+      return DialogCode(original, calendar, wParam, lParam);
+    case WM_KEYDOWN:
+      // The pick reports to the host, which allocates.
+      return CatchAll<LRESULT>(0, [&] { return HandleKey(original, calendar, wParam, lParam); });
+    case WM_PAINT:
+      if (record->previousDate) ShowPreviousDateColours(calendar);
+      break;
+    case WM_NCDESTROY:
+      return Unwrap(record, calendar, wParam, lParam);
+  }
+  return CallWindowProcW(original, calendar, message, wParam, lParam);
+}
+
+}  // namespace
+
+void WrapCalendarControl(HWND calendar) {
+  auto* record = new (std::nothrow) ControlRecord{nullptr, 0, false};
+  if (!record) return;  // a calendar without keyboard picks rather than none
+  if (!SetPropW(calendar, kRecordName, record)) {
+    delete record;
+    return;
+  }
+  record->original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WrappedCalendarProc)));
+  if (!record->original) {
+    RemovePropW(calendar, kRecordName);
+    delete record;
+  }
+}
+
+bool IsCalendarHandlingKey(HWND calendar) {
+  ControlRecord* record = calendar ? RecordOf(calendar) : nullptr;
+  return record && record->keysInHandling > 0;
+}
+
+void MarkPreviousDate(HWND calendar) {
+  if (ControlRecord* record = RecordOf(calendar)) record->previousDate = true;
+}
