@@ -1,25 +1,9 @@
 #include "rig/library_gdi_objects.h"
 
 #include <set>
+#include <tuple>
 
 namespace {
-
-using CreateFontIndirectWFn = HFONT(WINAPI*)(const LOGFONTW*);
-using CreateSolidBrushFn = HBRUSH(WINAPI*)(COLORREF);
-using DeleteObjectFn = BOOL(WINAPI*)(HGDIOBJ);
-using GetDCFn = HDC(WINAPI*)(HWND);
-using ReleaseDCFn = int(WINAPI*)(HWND, HDC);
-
-CreateFontIndirectWFn g_createFont = nullptr;
-CreateSolidBrushFn g_createBrush = nullptr;
-DeleteObjectFn g_deleteObject = nullptr;
-GetDCFn g_getDc = nullptr;
-ReleaseDCFn g_releaseDc = nullptr;
-
-using CreateCompatibleDCFn = HDC(WINAPI*)(HDC);
-using DeleteDCFn = BOOL(WINAPI*)(HDC);
-CreateCompatibleDCFn g_createDc = nullptr;
-DeleteDCFn g_deleteDc = nullptr;
 
 // The library runs on the host's thread, but the test may read the count
 // from its driver thread: the set is guarded.
@@ -39,69 +23,68 @@ void Released(HANDLE object) {
   ReleaseSRWLockExclusive(&g_lock);
 }
 
-HFONT WINAPI CountedCreateFontIndirectW(const LOGFONTW* font) {
-  HFONT made = g_createFont(font);
+// The DLL's own function, one slot for each that is counted.
+template <typename Fn>
+Fn g_original = nullptr;
+
+// Stands in for a function that makes an object: counts what it returns.
+template <typename R, typename... Args>
+R WINAPI Making(Args... args) {
+  R made = g_original<R(WINAPI*)(Args...)>(args...);
   Made(made);
   return made;
 }
 
-HBRUSH WINAPI CountedCreateSolidBrush(COLORREF colour) {
-  HBRUSH made = g_createBrush(colour);
-  Made(made);
-  return made;
+// Stands in for one that deletes or releases the object in argument Object:
+// a success uncounts it.
+template <size_t Object, typename R, typename... Args>
+R WINAPI Releasing(Args... args) {
+  R done = g_original<R(WINAPI*)(Args...)>(args...);
+  if (done) Released(std::get<Object>(std::tuple<Args...>(args...)));
+  return done;
 }
 
-BOOL WINAPI CountedDeleteObject(HGDIOBJ object) {
-  BOOL deleted = g_deleteObject(object);
-  if (deleted) Released(object);
-  return deleted;
+// Each stand-in is told apart by its type alone, which the counted
+// functions do not share.
+using CreateFontIndirectWFn = HFONT(WINAPI*)(const LOGFONTW*);
+using CreateSolidBrushFn = HBRUSH(WINAPI*)(COLORREF);
+using DeleteObjectFn = BOOL(WINAPI*)(HGDIOBJ);
+using GetDCFn = HDC(WINAPI*)(HWND);
+using ReleaseDCFn = int(WINAPI*)(HWND, HDC);
+using CreateCompatibleDCFn = HDC(WINAPI*)(HDC);
+using DeleteDCFn = BOOL(WINAPI*)(HDC);
+
+template <typename Fn>
+void* Stand(Fn function) {
+  return reinterpret_cast<void*>(function);
 }
 
-HDC WINAPI CountedGetDC(HWND window) {
-  HDC dc = g_getDc(window);
-  Made(dc);
-  return dc;
-}
-
-int WINAPI CountedReleaseDC(HWND window, HDC dc) {
-  int released = g_releaseDc(window, dc);
-  if (released) Released(dc);
-  return released;
-}
-
-HDC WINAPI CountedCreateCompatibleDC(HDC dc) {
-  HDC made = g_createDc(dc);
-  Made(made);
-  return made;
-}
-
-BOOL WINAPI CountedDeleteDC(HDC dc) {
-  BOOL deleted = g_deleteDc(dc);
-  if (deleted) Released(dc);
-  return deleted;
+template <typename Fn>
+void Keep(const ImportPatch& patch) {
+  g_original<Fn> = reinterpret_cast<Fn>(patch.original());
 }
 
 }  // namespace
 
 LibraryGdiObjects::LibraryGdiObjects(HMODULE module)
-    : font_(module, "gdi32.dll", "CreateFontIndirectW", reinterpret_cast<void*>(&CountedCreateFontIndirectW)),
-      brush_(module, "gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(&CountedCreateSolidBrush)),
-      deleteObject_(module, "gdi32.dll", "DeleteObject", reinterpret_cast<void*>(&CountedDeleteObject)),
-      getDc_(module, "user32.dll", "GetDC", reinterpret_cast<void*>(&CountedGetDC)),
-      releaseDc_(module, "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&CountedReleaseDC)),
-      createDc_(module, "gdi32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(&CountedCreateCompatibleDC)),
-      deleteDc_(module, "gdi32.dll", "DeleteDC", reinterpret_cast<void*>(&CountedDeleteDC)) {
+    : font_(module, "gdi32.dll", "CreateFontIndirectW", Stand(&Making<HFONT, const LOGFONTW*>)),
+      brush_(module, "gdi32.dll", "CreateSolidBrush", Stand(&Making<HBRUSH, COLORREF>)),
+      deleteObject_(module, "gdi32.dll", "DeleteObject", Stand(&Releasing<0, BOOL, HGDIOBJ>)),
+      getDc_(module, "user32.dll", "GetDC", Stand(&Making<HDC, HWND>)),
+      releaseDc_(module, "user32.dll", "ReleaseDC", Stand(&Releasing<1, int, HWND, HDC>)),
+      createDc_(module, "gdi32.dll", "CreateCompatibleDC", Stand(&Making<HDC, HDC>)),
+      deleteDc_(module, "gdi32.dll", "DeleteDC", Stand(&Releasing<0, BOOL, HDC>)) {
   // Set before the DLL runs again: nothing of it runs while this is built.
   AcquireSRWLockExclusive(&g_lock);
   g_live.clear();
   ReleaseSRWLockExclusive(&g_lock);
-  g_createFont = reinterpret_cast<CreateFontIndirectWFn>(font_.original());
-  g_createBrush = reinterpret_cast<CreateSolidBrushFn>(brush_.original());
-  g_deleteObject = reinterpret_cast<DeleteObjectFn>(deleteObject_.original());
-  g_getDc = reinterpret_cast<GetDCFn>(getDc_.original());
-  g_releaseDc = reinterpret_cast<ReleaseDCFn>(releaseDc_.original());
-  g_createDc = reinterpret_cast<CreateCompatibleDCFn>(createDc_.original());
-  g_deleteDc = reinterpret_cast<DeleteDCFn>(deleteDc_.original());
+  Keep<CreateFontIndirectWFn>(font_);
+  Keep<CreateSolidBrushFn>(brush_);
+  Keep<DeleteObjectFn>(deleteObject_);
+  Keep<GetDCFn>(getDc_);
+  Keep<ReleaseDCFn>(releaseDc_);
+  Keep<CreateCompatibleDCFn>(createDc_);
+  Keep<DeleteDCFn>(deleteDc_);
 }
 
 LibraryGdiObjects::~LibraryGdiObjects() = default;
