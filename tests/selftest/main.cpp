@@ -468,6 +468,11 @@ int wmain(int argc, wchar_t** argv) {
         } else {
           r = Report(run, ProgramText(ReadFileText(outputFile)), ReadTestXml(ProgramText(ReadFileText(xmlFile))));
         }
+        if (themed && r.commonControls.empty() && (r.outcome == Outcome::Passed || r.outcome == Outcome::Skipped)) {
+          // Without the line the run tested the classic controls again.
+          r.outcome = Outcome::Failed;
+          r.details += "; it did not say that Common Controls 6 was active";
+        }
         if (themed && lane.commonControls.empty()) lane.commonControls = r.commonControls;
         ++tally.counts[static_cast<int>(r.outcome)];
 
