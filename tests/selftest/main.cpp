@@ -1,9 +1,13 @@
 // VelSelfTest.exe: runs every test program of the unpacked self-test package
 // (win32\*.exe, and win64\*.exe on a 64-bit Windows), each in its own process
-// with a time limit, prints a line per program and writes a report of the
-// machine and of every failure beside itself. Exits 0 only when nothing
-// failed or hung.
+// with a time limit, twice: as it is (the classic controls) and themed, with
+// the Common Controls 6 assembly active as in a host with visual styles. It
+// prints a line per run and writes a report of the machine and of every
+// failure beside itself, or where it can. Exits 0 only when no run failed,
+// crashed or hung.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "../wine/themed/common_controls6.h"
 #include "machine.h"
+#include "report.h"
 #include "run_program.h"
 #include "test_results.h"
 
@@ -19,23 +25,14 @@ namespace {
 
 constexpr DWORD kDefaultLimitSeconds = 300;
 constexpr int kExitFailed = 1, kExitUsage = 2;
+constexpr int kTailLines = 15;
 constexpr char kUsage[] =
     "Usage: VelSelfTest [--only NAME] [--list] [--report PATH] [--lane 32|64] [--timeout SECONDS]\n"
     "  --only NAME      run only the program NAME (calendar_test, or win64\\calendar_test); repeatable\n"
     "  --list           print the programs that would run, and run none\n"
     "  --report PATH    write the report there (default: VelSelfTest-report.txt beside the runner)\n"
     "  --lane 32|64     run only the 32-bit or only the 64-bit programs\n"
-    "  --timeout N      end a program still running after N seconds (default 300)\n";
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                  nullptr, 0, nullptr, nullptr);
-  std::string out(bytes, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], bytes,
-                      nullptr, nullptr);
-  return out;
-}
+    "  --timeout N      end a run still going after N seconds (default 300)\n";
 
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(towlower(c));
@@ -54,19 +51,14 @@ std::string ReadFileText(const std::wstring& path) {
   return text;
 }
 
-bool WriteFileText(const std::wstring& path, const std::string& text) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == text.size();
-}
-
 std::wstring FolderOf(const std::wstring& path) {
   size_t slash = path.find_last_of(L"\\/");
   return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
 }
 
 std::wstring ThisProgram() {
@@ -79,6 +71,63 @@ std::wstring ThisProgram() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::wstring TempFolder() {
+  wchar_t path[MAX_PATH + 1] = {};
+  return GetTempPathW(MAX_PATH + 1, path) ? WithoutTrailingSlash(path) : std::wstring();
+}
+
+std::wstring DocumentsFolder() {
+  wchar_t path[MAX_PATH] = {};
+  return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path))
+             ? std::wstring(path)
+             : std::wstring();
+}
+
+// Whether the ANSI code page spells path, which the test programs receive
+// through their narrow arguments.
+bool SpelledByCodePage(const std::wstring& path) {
+  if (GetACP() == CP_UTF8) return true;
+  BOOL lossy = FALSE;
+  int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0,
+                                  nullptr, &lossy);
+  return bytes > 0 && !lossy;
+}
+
+std::wstring ShortForm(const std::wstring& path) {
+  wchar_t shortPath[MAX_PATH] = {};
+  DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(shortPath, length) : std::wstring();
+}
+
+// A folder for the programs' result files whose path the code page spells:
+// the temporary folder, its short form (a user name outside the code page),
+// the runner's own folder, or Windows' temporary folder.
+std::wstring MakeWorkFolder(const std::wstring& root) {
+  const std::wstring temp = TempFolder();
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring name = L"\\VelSelfTest-" + std::to_wstring(GetCurrentProcessId());
+  for (const std::wstring& base : {temp, ShortForm(temp), root, std::wstring(windows) + L"\\Temp"}) {
+    if (base.empty() || !SpelledByCodePage(base + name)) continue;
+    const std::wstring folder = base + name;
+    if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+      return folder;
+  }
+  return std::wstring();
+}
+
+// Started by a double-click, the console belongs to the runner and closes
+// with it: every way out waits until the user has read what it says.
+int Finish(int code) {
+  DWORD processes[2];
+  DWORD mode = 0;
+  if (GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode)) {
+    Print("Press Enter to close this window.\n");
+    getchar();
+  }
+  return code;
 }
 
 // The version resource's file version, "1.2.0.0", or empty.
@@ -106,6 +155,7 @@ struct Lane {
   bool runs = true;
   std::string whyNot;
   std::vector<std::wstring> programs;  // names without .exe, sorted
+  std::string commonControls;          // what the first themed run said it loaded
 };
 
 std::vector<std::wstring> ProgramsIn(const std::wstring& folder) {
@@ -137,42 +187,19 @@ bool Wanted(const Lane& lane, const std::wstring& program, const std::vector<std
   return false;
 }
 
-// "file:line\ntext" as "text (file:line)", on one line.
-std::string OneLine(const std::string& message) {
-  size_t newline = message.find('\n');
-  std::string where = newline == std::string::npos ? std::string() : message.substr(0, newline);
-  std::string text = newline == std::string::npos ? message : message.substr(newline + 1);
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  std::replace(text.begin(), text.end(), '\r', ' ');
-  return where.empty() ? text : text + " (" + where + ")";
-}
-
-std::string Indented(const std::string& text, const char* indent) {
-  std::string out = indent;
-  for (char c : text) {
-    if (c == '\r') continue;
-    out += c;
-    if (c == '\n') out += indent;
-  }
-  return out;
-}
-
-// The last lines of a program's output, for a program that left no results.
-std::string Tail(const std::string& output, int lines) {
-  size_t at = output.size();
-  while (at > 0 && (output[at - 1] == '\n' || output[at - 1] == '\r')) --at;
-  size_t end = at;
-  for (int seen = 0; at > 0; --at)
-    if (output[at - 1] == '\n' && ++seen == lines) break;
-  return output.substr(at, end - at);
-}
-
-enum class Outcome { Passed, Failed, Hung, Skipped };
-const char* const kOutcomeNames[] = {"passed", "failed", "hung", "skipped"};
+enum class Outcome { Passed, Failed, Crashed, Hung, Skipped };
+const char* const kOutcomeNames[] = {"passed", "failed", "crashed", "hung", "skipped"};
+constexpr int kOutcomes = 5;
 
 struct Tally {
-  int counts[4] = {};
+  int counts[kOutcomes] = {};
+  int notRun = 0;  // programs
   bool any(Outcome o) const { return counts[static_cast<int>(o)] > 0; }
+  int runs() const {
+    int total = 0;
+    for (int count : counts) total += count;
+    return total;
+  }
 };
 
 struct Options {
@@ -207,11 +234,11 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
   return true;
 }
 
-std::string MachineSection(const Machine& m, const std::vector<Lane>& lanes) {
-  char line[512];
+std::string MachineSection(const Machine& m, const std::vector<Lane>& lanes, const std::string& temp) {
+  char line[1024];
   std::string s = "Machine\n";
-  auto add = [&](const char* label, const std::string& value) {
-    snprintf(line, sizeof(line), "  %-18s%s\n", label, value.c_str());
+  auto add = [&](const std::string& label, const std::string& value) {
+    snprintf(line, sizeof(line), "  %-18s%s\n", label.c_str(), value.c_str());
     s += line;
   };
   add("Windows:", m.windows);
@@ -227,6 +254,7 @@ std::string MachineSection(const Machine& m, const std::vector<Lane>& lanes) {
   add("Screen:", std::to_string(m.screenWidth) + " x " + std::to_string(m.screenHeight) + " at " +
                      std::to_string(m.dpiX) + " x " + std::to_string(m.dpiY) + " DPI");
   add("Visual styles:", m.visualStyles);
+  add("Temporary folder:", temp);
   for (const Lane& lane : lanes) {
     std::wstring dll = lane.folder + L"\\VelDialogs.dll";
     std::string version = FileVersion(dll);
@@ -236,23 +264,96 @@ std::string MachineSection(const Machine& m, const std::vector<Lane>& lanes) {
       value += "run in " + std::to_string(lane.bits) + "-bit test programs";
     else
       value += "not run: " + lane.whyNot;
-    add((std::to_string(lane.bits) + "-bit DLL:").c_str(), value);
+    add(std::to_string(lane.bits) + "-bit DLL:", value);
+    if (!lane.commonControls.empty()) add("Themed, " + std::to_string(lane.bits) + "-bit:", lane.commonControls);
   }
   return s;
 }
 
-void Print(const std::string& text) {
-  fputs(text.c_str(), stdout);
-  fflush(stdout);
+constexpr char kThemedMark[] = "Common Controls 6 active: ";
+
+// One run of one program, as the report and the console show it.
+struct RunReport {
+  Outcome outcome = Outcome::Failed;
+  std::string details;                   // after the outcome, on its line
+  std::string notes;                     // the lines below it
+  std::vector<std::string> failedTests;  // for the console
+  std::string commonControls;            // what a themed run said it loaded
+};
+
+RunReport Report(const ProgramRun& run, const std::string& output, const TestResults& results) {
+  RunReport r;
+  char figures[160];
+  bool tail = false;
+  if (run.hung) {
+    r.outcome = Outcome::Hung;
+    std::string in = UnfinishedTest(output);
+    snprintf(figures, sizeof(figures), "ended at the limit after %.1f s", run.seconds);
+    r.details = figures + (in.empty() ? std::string() : ", in " + in);
+    tail = true;
+  } else if (IsCrashCode(run.exitCode)) {
+    r.outcome = Outcome::Crashed;
+    const char* name = CrashName(run.exitCode);
+    snprintf(figures, sizeof(figures), "exception 0x%08lX%s%s%s after %.1f s",
+             static_cast<unsigned long>(run.exitCode), *name ? " (" : "", name, *name ? ")" : "",
+             run.seconds);
+    std::string in = UnfinishedTest(output);
+    r.details = figures + (in.empty() ? std::string() : ", in " + in);
+    tail = true;
+  } else if (run.exitCode != 0 || !results.failures.empty() || !results.haveXml) {
+    r.outcome = Outcome::Failed;
+    snprintf(figures, sizeof(figures), "exit code %lu, %.1f s", static_cast<unsigned long>(run.exitCode),
+             run.seconds);
+    r.details = figures;
+    if (!results.haveXml) {
+      std::string in = UnfinishedTest(output);
+      if (!in.empty()) r.details += ", ended in " + in;
+    }
+    tail = run.exitCode != 0;
+  } else if (results.run > 0 && results.skips.size() == static_cast<size_t>(results.run)) {
+    r.outcome = Outcome::Skipped;
+    r.details = OneLine(results.skips.front().message);
+  } else {
+    r.outcome = Outcome::Passed;
+    snprintf(figures, sizeof(figures), "%d tests, %.1f s", results.run, run.seconds);
+    r.details = figures;
+  }
+  if (!run.inJob) r.details += ", outside a job of its own";
+  if (results.haveXml) {
+    if (!results.failures.empty()) r.details += ", " + std::to_string(results.failures.size()) + " failures";
+    if (!results.skips.empty() && r.outcome != Outcome::Skipped)
+      r.details += ", " + std::to_string(results.skips.size()) + " skipped";
+    for (const TestNote& note : results.failures) {
+      r.notes += "    failed: " + note.test + "\n" + Indented(note.message, "      ") + "\n";
+      if (r.failedTests.empty() || r.failedTests.back() != note.test) r.failedTests.push_back(note.test);
+    }
+    if (r.outcome != Outcome::Skipped)
+      for (const TestNote& note : results.skips)
+        r.notes += "    skipped: " + note.test + ": " + OneLine(note.message) + "\n";
+  } else {
+    for (const std::string& test : FailedTestsInOutput(output)) r.notes += "    failed: " + test + "\n";
+  }
+  // A run that ended badly with no failure listed (a crash, a suite's
+  // set-up that failed, an abort) says why only in its output.
+  if (tail && results.failures.empty())
+    r.notes += "    last output:\n" + Indented(Tail(output, kTailLines), "      ") + "\n";
+  size_t mark = output.find(kThemedMark);
+  if (mark != std::string::npos) {
+    size_t start = mark + sizeof(kThemedMark) - 1;
+    r.commonControls = output.substr(start, output.find_first_of("\r\n", start) - start);
+  }
+  return r;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Inherited by every program: a crash ends it, without a dialog to wait on.
+  QuietErrorMode();
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    fputs(kUsage, stderr);
-    return kExitUsage;
+    PrintError(kUsage);
+    return Finish(kExitUsage);
   }
   const std::wstring root = FolderOf(ThisProgram());
   const Machine machine = DescribeMachine();
@@ -268,6 +369,7 @@ int wmain(int argc, wchar_t** argv) {
       lane.whyNot = "this Windows is 32-bit";
     }
   }
+  const bool packageHere = lanes[0].programs.size() + lanes[1].programs.size() > 0;
   if (options.lane) {
     lanes.erase(std::remove_if(lanes.begin(), lanes.end(),
                                [&](const Lane& l) { return l.bits != options.lane; }),
@@ -281,137 +383,131 @@ int wmain(int argc, wchar_t** argv) {
   size_t total = 0;
   for (const Lane& lane : lanes) total += lane.programs.size();
   if (total == 0) {
-    fputs(options.only.empty() ? "VelSelfTest: no test programs in win32\\ or win64\\ beside the runner\n"
-                               : "VelSelfTest: no test program of that name\n",
-          stderr);
-    return kExitUsage;
+    if (!packageHere) {
+      // What Explorer does when the runner is started from inside the zip:
+      // it extracts that one file into a temporary folder.
+      PrintError("VelSelfTest: no test programs in win32\\ or win64\\ beside the runner, in " +
+                 Utf8(root) +
+                 ".\nExtract All first: close this window, right-click the zip file, choose \"Extract All\","
+                 " open the extracted folder and start VelSelfTest.exe there.\n");
+    } else {
+      PrintError("VelSelfTest: no test program of that name or lane\n");
+    }
+    return Finish(kExitUsage);
   }
   if (options.list) {
     for (const Lane& lane : lanes)
       for (const std::wstring& program : lane.programs)
         Print(Utf8(lane.folderName + L"\\" + program) + "\n");
-    return 0;
+    return Finish(0);
   }
 
-  const std::wstring reportPath =
-      options.report.empty() ? root + L"\\VelSelfTest-report.txt" : options.report;
-  wchar_t tempBase[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, tempBase);
-  const std::wstring work = std::wstring(tempBase) + L"VelSelfTest-" + std::to_wstring(GetCurrentProcessId());
-  CreateDirectoryW(work.c_str(), nullptr);
+  const std::wstring work = MakeWorkFolder(root);
+  if (work.empty()) {
+    PrintError("VelSelfTest: found no folder for the programs' results whose name code page " +
+               std::to_string(GetACP()) + " can spell\n");
+    return Finish(kExitFailed);
+  }
   const std::wstring xmlFile = work + L"\\results.xml", outputFile = work + L"\\output.txt";
+  std::string tempNote = Utf8(TempFolder());
+  if (FolderOf(work) != TempFolder())
+    tempNote += "; the programs' results went through " + Utf8(FolderOf(work)) + ", which code page " +
+                std::to_string(GetACP()) + " spells";
+
+  const std::wstring reportName = L"\\VelSelfTest-report.txt";
+  std::vector<std::wstring> places{options.report.empty() ? root + reportName : options.report};
+  for (const std::wstring& folder : {DocumentsFolder(), TempFolder()})
+    if (!folder.empty()) places.push_back(WithoutTrailingSlash(folder) + reportName);
+  ReportFile report(places);
 
   SYSTEMTIME now;
   GetLocalTime(&now);
   char started[64];
   snprintf(started, sizeof(started), "%04u-%02u-%02u %02u:%02u", now.wYear, now.wMonth, now.wDay,
            now.wHour, now.wMinute);
-  // UTF-8 with its mark, so that Notepad on Windows 7 reads it right too.
-  std::string head = "\xEF\xBB\xBFVelDialogs self-test " VEL_VERSION " report, started " +
-                     std::string(started) + " (local time)\n\n" + MachineSection(machine, lanes) +
-                     "\nPrograms (time limit " + std::to_string(options.limitSeconds) + " s each)\n";
+  const std::string title = "VelDialogs self-test " VEL_VERSION " report, started " + std::string(started) +
+                            " (local time)\n\n";
+  const std::string programsTitle =
+      "\nPrograms, each run twice: classic (the controls of a program without a manifest), then themed\n"
+      "(Common Controls 6, as in a host with visual styles); time limit " +
+      std::to_string(options.limitSeconds) + " s a run\n";
+  auto head = [&] { return title + MachineSection(machine, lanes, tempNote) + programsTitle; };
   std::string body;
   Tally tally;
-  bool reportWritten = true;
 
   Print("VelDialogs self-test " VEL_VERSION ": " + std::to_string(total) +
-        " programs; it presses the dialogs' buttons itself: please do not touch mouse or keyboard.\n");
-  for (const Lane& lane : lanes) {
-    if (!lane.runs) {
-      if (lane.programs.empty()) continue;
+        (total == 1 ? " program, run twice" : " programs, each run twice") +
+        "; it presses the dialogs' buttons itself: please do not touch mouse or keyboard.\n");
+  bool reportWritten = report.Write(head());
+  if (report.path() != places.front())
+    Print(report.TakeNotes() + "The report goes to " + Utf8(report.path()) + " instead.\n");
+
+  for (Lane& lane : lanes) {
+    for (size_t index = 0; index < lane.programs.size() && lane.runs; ++index) {
+      const std::wstring& program = lane.programs[index];
+      const std::string name = Utf8(lane.folderName + L"\\" + program);
+      for (bool themed : {false, true}) {
+        DeleteFileW(xmlFile.c_str());
+        std::wstring arguments = L"\"--gtest_output=xml:" + xmlFile + L"\"";
+        if (themed) arguments += L" " VEL_COMMON_CONTROLS6_FLAG;
+        ProgramRun run = RunProgram(lane.folder + L"\\" + program + L".exe", arguments, lane.folder,
+                                    outputFile, options.limitSeconds * 1000);
+        if (!run.started && run.startError == ERROR_BAD_EXE_FORMAT && index == 0 &&
+            lane.bits != machine.runnerBits) {
+          // A 64-bit Windows without its 32-bit subsystem (Server Core
+          // without WOW64, for one) cannot start them: that is no failure.
+          lane.runs = false;
+          lane.whyNot = "this Windows runs no " + std::to_string(lane.bits) + "-bit programs (starting " +
+                        name + ".exe gave error 193)";
+          break;
+        }
+        RunReport r;
+        if (!run.started) {
+          r.outcome = Outcome::Failed;
+          r.details = "did not start (error " + std::to_string(run.startError) + ")";
+        } else {
+          r = Report(run, ProgramText(ReadFileText(outputFile)), ReadTestXml(ProgramText(ReadFileText(xmlFile))));
+        }
+        if (themed && r.commonControls.empty() && (r.outcome == Outcome::Passed || r.outcome == Outcome::Skipped)) {
+          // Without the line the run tested the classic controls again.
+          r.outcome = Outcome::Failed;
+          r.details += "; it did not say that Common Controls 6 was active";
+        }
+        if (themed && lane.commonControls.empty()) lane.commonControls = r.commonControls;
+        ++tally.counts[static_cast<int>(r.outcome)];
+
+        char line[512];
+        snprintf(line, sizeof(line), "  %-30s %-7s %-8s ", name.c_str(), themed ? "themed" : "classic",
+                 kOutcomeNames[static_cast<int>(r.outcome)]);
+        body += line + r.details + "\n" + r.notes;
+        Print(line + r.details + "\n");
+        for (const std::string& test : r.failedTests) Print("      failed: " + test + "\n");
+        // Rewritten after every run, so that it holds what ran even when the
+        // run is stopped.
+        reportWritten = report.Write(head() + body);
+      }
+    }
+    if (!lane.runs && !lane.programs.empty()) {
       std::string line = "  " + Utf8(lane.folderName) + "\\*: " + std::to_string(lane.programs.size()) +
                          " programs not run: " + lane.whyNot + "\n";
+      tally.notRun += static_cast<int>(lane.programs.size());
       body += line;
       Print(line);
-      continue;
-    }
-    for (const std::wstring& program : lane.programs) {
-      DeleteFileW(xmlFile.c_str());
-      ProgramRun run = RunProgram(lane.folder + L"\\" + program + L".exe",
-                                  L"\"--gtest_output=xml:" + xmlFile + L"\"", lane.folder, outputFile,
-                                  options.limitSeconds * 1000);
-      std::string output = ReadFileText(outputFile);
-      TestResults results = ReadTestXml(ReadFileText(xmlFile));
-
-      Outcome outcome;
-      std::string details, notes;
-      char figures[128];
-      if (!run.started) {
-        outcome = Outcome::Failed;
-        details = "did not start (error " + std::to_string(run.startError) + ")";
-      } else if (run.hung) {
-        outcome = Outcome::Hung;
-        std::string in = UnfinishedTest(output);
-        snprintf(figures, sizeof(figures), "ended at the limit after %.1f s", run.seconds);
-        details = figures + (in.empty() ? std::string() : ", in " + in);
-      } else if (run.exitCode != 0 || !results.failures.empty() || !results.haveXml) {
-        outcome = Outcome::Failed;
-        snprintf(figures, sizeof(figures), "exit code %lu, %.1f s",
-                 static_cast<unsigned long>(run.exitCode), run.seconds);
-        details = figures;
-        if (!results.haveXml) {
-          // A crash or an abort: no results file, only the console output.
-          std::string in = UnfinishedTest(output);
-          if (!in.empty()) details += ", ended in " + in;
-          for (const std::string& test : FailedTestsInOutput(output)) notes += "    failed: " + test + "\n";
-          notes += "    last output:\n" + Indented(Tail(output, 15), "      ") + "\n";
-        }
-      } else if (results.run > 0 && results.skips.size() == static_cast<size_t>(results.run)) {
-        outcome = Outcome::Skipped;
-        details = OneLine(results.skips.front().message);
-      } else {
-        outcome = Outcome::Passed;
-        snprintf(figures, sizeof(figures), "%d tests, %.1f s", results.run, run.seconds);
-        details = figures;
-      }
-      if (results.haveXml) {
-        if (!results.failures.empty())
-          details += ", " + std::to_string(results.failures.size()) + " failures";
-        if (!results.skips.empty() && outcome != Outcome::Skipped)
-          details += ", " + std::to_string(results.skips.size()) + " skipped";
-        for (const TestNote& note : results.failures)
-          notes += "    failed: " + note.test + "\n" + Indented(note.message, "      ") + "\n";
-        if (outcome != Outcome::Skipped)
-          for (const TestNote& note : results.skips)
-            notes += "    skipped: " + note.test + ": " + OneLine(note.message) + "\n";
-      }
-      ++tally.counts[static_cast<int>(outcome)];
-
-      char line[256];
-      snprintf(line, sizeof(line), "  %-30s %-8s ", Utf8(lane.folderName + L"\\" + program).c_str(),
-               kOutcomeNames[static_cast<int>(outcome)]);
-      body += line + details + "\n" + notes;
-      Print(line + details + "\n");
-      std::string lastFailed;
-      for (const TestNote& note : results.failures) {
-        if (note.test != lastFailed) Print("      failed: " + note.test + "\n");
-        lastFailed = note.test;
-      }
-      // The report is rewritten after every program, so that it holds what
-      // ran even when the run is stopped.
-      reportWritten = WriteFileText(reportPath, head + body);
     }
   }
   DeleteFileW(xmlFile.c_str());
   DeleteFileW(outputFile.c_str());
   RemoveDirectoryW(work.c_str());
 
-  std::string summary = "\nSummary: " + std::to_string(tally.counts[0]) + " passed, " +
-                        std::to_string(tally.counts[1]) + " failed, " + std::to_string(tally.counts[2]) +
-                        " hung, " + std::to_string(tally.counts[3]) + " skipped\n";
-  reportWritten = WriteFileText(reportPath, head + body + summary);
-  Print(summary);
-  Print(reportWritten ? "Report: " + Utf8(reportPath) + "\n"
-                      : "VelSelfTest: could not write the report to " + Utf8(reportPath) + "\n");
+  std::string summary = "\nSummary of " + std::to_string(tally.runs()) + " runs: ";
+  for (int i = 0; i < kOutcomes; ++i)
+    summary += std::to_string(tally.counts[i]) + " " + kOutcomeNames[i] + (i + 1 < kOutcomes ? ", " : "");
+  if (tally.notRun) summary += "; " + std::to_string(tally.notRun) + " programs not run";
+  summary += "\n";
+  reportWritten = report.Write(head() + body + summary);
+  Print(summary + report.TakeNotes());
+  Print(reportWritten ? "Report: " + Utf8(report.path()) + "\n" : "VelSelfTest: the report could not be written anywhere\n");
 
-  // Started by a double-click, the console closes with the runner: keep it
-  // open until the user has read the summary.
-  DWORD processes[2];
-  DWORD mode = 0;
-  if (GetConsoleProcessList(processes, 2) == 1 && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode)) {
-    Print("Press Enter to close this window.\n");
-    getchar();
-  }
-  bool bad = tally.any(Outcome::Failed) || tally.any(Outcome::Hung);
-  return bad || !reportWritten ? kExitFailed : 0;
+  bool bad = tally.any(Outcome::Failed) || tally.any(Outcome::Crashed) || tally.any(Outcome::Hung);
+  return Finish(bad || !reportWritten ? kExitFailed : 0);
 }

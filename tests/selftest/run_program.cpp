@@ -20,6 +20,29 @@ HANDLE InheritableFile(const std::wstring& path, DWORD access, DWORD disposition
 
 }  // namespace
 
+void QuietErrorMode() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX); }
+
+bool IsCrashCode(DWORD exitCode) {
+  return (exitCode & 0xF0000000u) == 0xC0000000u || exitCode == 0x80000003u;
+}
+
+const char* CrashName(DWORD exitCode) {
+  switch (exitCode) {
+    case 0xC0000005u: return "access violation";
+    case 0xC000001Du: return "illegal instruction";
+    case 0xC0000094u: return "integer division by zero";
+    case 0xC00000FDu: return "stack overflow";
+    case 0xC0000135u: return "a DLL it needs was not found";
+    case 0xC0000139u: return "an entry point it needs was not found";
+    case 0xC0000142u: return "a DLL failed to initialise";
+    case 0xC0000374u: return "heap corruption";
+    case 0xC0000409u: return "stack buffer overrun or fail-fast";
+    case 0xC0000420u: return "assertion failure";
+    case 0x80000003u: return "breakpoint";
+    default: return "";
+  }
+}
+
 ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments,
                       const std::wstring& folder, const std::wstring& outputFile,
                       DWORD limitMs) {
@@ -30,7 +53,10 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments
     return run;
   }
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  // A program that crashes ends at once with its exception code, rather than
+  // waiting for a debugger or Windows Error Reporting.
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
   SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
 
   Handle output{InheritableFile(outputFile, GENERIC_WRITE, CREATE_ALWAYS)};
@@ -61,15 +87,17 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments
   Handle processHandle{process.hProcess};
   Handle thread{process.hThread};
   run.started = true;
-  if (!AssignProcessToJobObject(job.h, process.hProcess)) {
-    // Without the job the limit still holds for the program itself.
-    run.startError = GetLastError();
-  }
+  // Without the job (Windows 7 in a job that refuses breakaway) the limit
+  // still holds for the program itself, and the inherited error mode keeps
+  // a crash from waiting on a dialog.
+  run.inJob = AssignProcessToJobObject(job.h, process.hProcess) != FALSE;
   ULONGLONG start = GetTickCount64();
   ResumeThread(process.hThread);
   if (WaitForSingleObject(process.hProcess, limitMs) == WAIT_TIMEOUT) {
     run.hung = true;
-    if (!TerminateJobObject(job.h, kExitCodeWhenEnded))
+    // Ending an empty job succeeds and ends nothing: a program outside the
+    // job is ended by itself.
+    if (!run.inJob || !TerminateJobObject(job.h, kExitCodeWhenEnded))
       TerminateProcess(process.hProcess, kExitCodeWhenEnded);
     WaitForSingleObject(process.hProcess, 10000);
   }
