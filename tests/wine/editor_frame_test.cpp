@@ -298,12 +298,13 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   g_reentrantCells = &second;
   size_t editorsDuring = 0;
   HWND foreground = nullptr, editorSeen = nullptr;
+  bool hostInFront = false;
   uint32_t noEditorResult = 1;
   ReentrantCall calls[2];
   HostCellArray first({"1", "2"});
   RunEditor(2, first.data(), kColorTitle, [&](HWND editor) {
     editorSeen = editor;
-    SetForegroundWindow(host);
+    hostInFront = SetForegroundWindow(host) && GetForegroundWindow() == host;
     for (int i = 0; i < 2; ++i) {
       g_reentrant = {};
       SendMessageW(host, kHostEditAgain, i == 0 ? 6 : 4, 0);  // runs on the editor's thread
@@ -325,10 +326,13 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   }
   EXPECT_EQ(noEditorResult, 0u);
   EXPECT_EQ(editorsDuring, 1u);
-  EXPECT_EQ(foreground, editorSeen);
   EXPECT_EQ(second.cells, secondBefore);
   EXPECT_EQ(second.Text(0), "keep");
   EXPECT_EQ(first.Text(0), "5");  // the open editor still hands back its own texts
+  // Windows' foreground lock refuses a program that the user is not using
+  // (another window was clicked while the test ran): then nothing can raise.
+  if (!hostInFront) GTEST_SKIP() << "the foreground lock kept this program from the foreground";
+  EXPECT_EQ(foreground, editorSeen);
 }
 
 TEST(EditorFrame, AQuitMessageClosesTheEditorAndIsLeftForTheHostsLoop) {
