@@ -8,6 +8,7 @@
 #include "rig/editor_session.h"
 #include "rig/global_memory_log.h"
 #include "rig/host_cells.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 
 namespace {
@@ -304,7 +305,7 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   HostCellArray first({"1", "2"});
   RunEditor(2, first.data(), kColorTitle, [&](HWND editor) {
     editorSeen = editor;
-    hostInFront = SetForegroundWindow(host) && GetForegroundWindow() == host;
+    hostInFront = SetForegroundWindow(host) != FALSE;
     for (int i = 0; i < 2; ++i) {
       g_reentrant = {};
       SendMessageW(host, kHostEditAgain, i == 0 ? 6 : 4, 0);  // runs on the editor's thread
@@ -331,7 +332,9 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   EXPECT_EQ(first.Text(0), "5");  // the open editor still hands back its own texts
   // Windows' foreground lock refuses a program that the user is not using
   // (another window was clicked while the test ran): then nothing can raise.
-  if (!hostInFront) GTEST_SKIP() << "the foreground lock kept this program from the foreground";
+  // Wine has no such lock, and its answer may come before the change.
+  if (!hostInFront && !RunsUnderWine())
+    GTEST_SKIP() << "the foreground lock kept this program from the foreground";
   EXPECT_EQ(foreground, editorSeen);
 }
 
