@@ -45,6 +45,7 @@ struct FontDialogSeen {
   RECT rect = {};
   std::wstring face, styleText, size;
   FontStyle style = {};
+  bool styleRead = false;  // the dialog told its font
   bool underline = false, strikeOut = false;
 };
 
@@ -73,11 +74,11 @@ bool SelectByText(HWND dialog, int id, const wchar_t* text) {
   return true;
 }
 
-// The dialog's current style and script. The style and script boxes name
-// them in the user's language, so they are asked of the dialog: Windows
-// answers WM_CHOOSEFONT_GETLOGFONT; Wine leaves the record as it was, and
-// its boxes' items carry the weight and italic flag, and the character set.
+// The dialog's current style and script, asked of the dialog
+// (WM_CHOOSEFONT_GETLOGFONT): the style and script boxes name them in the
+// user's language.
 struct DialogFont {
+  bool answered;
   FontStyle style;
   int charSet;
 };
@@ -86,14 +87,8 @@ DialogFont CurrentFont(HWND dialog) {
   LOGFONTW font = {};
   font.lfWeight = -1;
   SendMessageW(dialog, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&font));
-  if (font.lfWeight >= 0)
-    return {{font.lfWeight >= FW_BOLD, font.lfItalic != 0}, font.lfCharSet};
-  LRESULT style = SendDlgItemMessageW(
-      dialog, kStyleCombo, CB_GETITEMDATA, SendDlgItemMessageW(dialog, kStyleCombo, CB_GETCURSEL, 0, 0), 0);
-  LRESULT script = SendDlgItemMessageW(
-      dialog, kScriptCombo, CB_GETITEMDATA, SendDlgItemMessageW(dialog, kScriptCombo, CB_GETCURSEL, 0, 0), 0);
-  if (style == CB_ERR) style = 0;
-  return {{LOWORD(style) >= FW_BOLD, HIWORD(style) != 0}, script == CB_ERR ? -1 : static_cast<int>(script)};
+  if (font.lfWeight < 0) return {false, {false, false}, -1};
+  return {true, {font.lfWeight >= FW_BOLD, font.lfItalic != 0}, font.lfCharSet};
 }
 
 // Selects, as a click would, the first item of the box after which the
@@ -110,11 +105,13 @@ bool SelectWhere(HWND dialog, int id, Wanted wanted) {
 }
 
 bool SelectStyle(HWND dialog, FontStyle style) {
-  return SelectWhere(dialog, kStyleCombo, [&](const DialogFont& font) { return font.style == style; });
+  return SelectWhere(dialog, kStyleCombo,
+                     [&](const DialogFont& font) { return font.answered && font.style == style; });
 }
 
 bool SelectScript(HWND dialog, int charSet) {
-  return SelectWhere(dialog, kScriptCombo, [&](const DialogFont& font) { return font.charSet == charSet; });
+  return SelectWhere(dialog, kScriptCombo,
+                     [&](const DialogFont& font) { return font.answered && font.charSet == charSet; });
 }
 
 bool SelectColor(HWND dialog, COLORREF color) {
@@ -153,7 +150,9 @@ FontDialogSeen RunFont(std::initializer_list<const char*> parameters, bool accep
     seen.rect = WindowRect(dialog);
     seen.face = ItemText(dialog, kFaceCombo);
     seen.styleText = ItemText(dialog, kStyleCombo);
-    seen.style = CurrentFont(dialog).style;
+    const DialogFont shown = CurrentFont(dialog);
+    seen.styleRead = shown.answered;
+    seen.style = shown.style;
     seen.size = ItemText(dialog, kSizeCombo);
     seen.underline = IsDlgButtonChecked(dialog, kUnderlineCheck) == BST_CHECKED;
     seen.strikeOut = IsDlgButtonChecked(dialog, kStrikeOutCheck) == BST_CHECKED;
@@ -262,6 +261,7 @@ TEST(FontSelector, OpensOnTheScriptsFaceSizeAndStyle) {
   EXPECT_EQ(seen.face, kSerifW);
   EXPECT_EQ(seen.size, L"12");
   EXPECT_NE(seen.styleText, L"");
+  EXPECT_TRUE(seen.styleRead);
   EXPECT_EQ(seen.style, kBoldItalic);
   EXPECT_FALSE(seen.underline);
   EXPECT_FALSE(seen.strikeOut);
@@ -272,6 +272,7 @@ TEST(FontSelector, OpensOnTheScriptsFaceSizeAndStyle) {
   EXPECT_EQ(seen.face, kMonoW);
   EXPECT_EQ(seen.size, L"9");
   EXPECT_NE(seen.styleText, L"");
+  EXPECT_TRUE(seen.styleRead);
   EXPECT_EQ(seen.style, kRegular);
   EXPECT_TRUE(seen.underline);
   EXPECT_TRUE(seen.strikeOut);
