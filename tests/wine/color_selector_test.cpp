@@ -16,6 +16,10 @@ constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 // current colour to them.
 constexpr int kCustomColorBoxes = 721, kAddToCustomColors = 712;
 
+// The screen's pixels are read where the window rectangle says only by a
+// program that is DPI-aware: Windows scales an unaware one above 100 %.
+const BOOL kDpiAware = SetProcessDPIAware();
+
 // The colour shown at the centre of custom colour box `index`, read from
 // the screen.
 COLORREF CustomBoxColor(HWND dialog, int index) {

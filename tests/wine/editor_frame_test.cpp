@@ -3,10 +3,12 @@
 // host's windows kept alive by the modal loop.
 #include <gtest/gtest.h>
 
+#include "rig/code_page.h"
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/global_memory_log.h"
 #include "rig/host_cells.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/reported_high_contrast.h"
 
@@ -81,13 +83,16 @@ TEST(EditorFrame, DoneHandsBackEveryBoxWholeInOrder) {
 }
 
 TEST(EditorFrame, CharactersOutsideTheCodePageComeBackAsItsDefaultCharacter) {
-  CPINFO codePage = {};
-  ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage));
-  const char defaultChar = static_cast<char>(codePage.DefaultChar[0]);
+  const std::wstring missing = MissingFromCodePage(2);
+  if (missing.size() < 2) GTEST_SKIP() << "code page " << GetACP() << " lacks none of the characters tried";
+  // A look-alike that the code page has must not be used in its place.
+  std::wstring lookAlike = MissingFromCodePage(1, true);
+  if (lookAlike.empty()) lookAlike = missing.substr(0, 1);
+  const char defaultChar = CodePageDefaultChar();
   HostCellArray cells({nullptr, nullptr});
-  RunEditor(2, cells.data(), kColorTitle, [](HWND editor) {
-    SetBoxText(editor, 120, L"a\u4E2D\u0416b");
-    SetBoxText(editor, 121, L"\u01015");  // a-macron has a look-alike that must not be used
+  RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
+    SetBoxText(editor, 120, L"a" + missing + L"b");
+    SetBoxText(editor, 121, lookAlike + L"5");
     PressDone(editor);
   });
   EXPECT_EQ(cells.Text(0), std::string("a") + defaultChar + defaultChar + "b");
@@ -95,20 +100,19 @@ TEST(EditorFrame, CharactersOutsideTheCodePageComeBackAsItsDefaultCharacter) {
 }
 
 TEST(EditorFrame, TypedCharactersReachTheBoxUnchanged) {
+  const SpeltText typed = NonAsciiInCodePage();
+  if (typed.empty()) GTEST_SKIP() << "code page " << GetACP() << " has none of the characters tried";
   HostCellArray cells({nullptr, nullptr});
   std::wstring seen;
   RunEditor(2, cells.data(), kColorTitle, [&](HWND editor) {
     HWND box = GetDlgItem(editor, 120);
-    // The euro sign lies outside Latin-1 but inside the test prefix's code page 1252.
-    for (wchar_t c : std::wstring(L"7\u00E9\u20AC")) PostMessageW(box, WM_CHAR, c, 1);
+    for (wchar_t c : L"7" + typed.wide) PostMessageW(box, WM_CHAR, c, 1);
     LetEditorRun();
     seen = BoxText(editor, 120);
     PressDone(editor);
   });
-  EXPECT_EQ(seen, L"7\u00E9\u20AC");
-  if (GetACP() == 1252) {
-    EXPECT_EQ(cells.Text(0), "7\xE9\x80");
-  }
+  EXPECT_EQ(seen, L"7" + typed.wide);
+  EXPECT_EQ(cells.Text(0), "7" + typed.ansi);
 }
 
 TEST(EditorFrame, ClosingWithoutDoneLeavesEveryCellAsItWas) {
@@ -357,12 +361,13 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   g_reentrantCells = &second;
   size_t editorsDuring = 0;
   HWND foreground = nullptr, editorSeen = nullptr;
+  bool hostInFront = false;
   uint32_t noEditorResult = 1;
   ReentrantCall calls[2];
   HostCellArray first({"1", "2"});
   RunEditor(2, first.data(), kColorTitle, [&](HWND editor) {
     editorSeen = editor;
-    SetForegroundWindow(host);
+    hostInFront = SetForegroundWindow(host) != FALSE;
     for (int i = 0; i < 2; ++i) {
       g_reentrant = {};
       SendMessageW(host, kHostEditAgain, i == 0 ? 6 : 4, 0);  // runs on the editor's thread
@@ -384,10 +389,15 @@ TEST(EditorFrame, ASecondCallWhileOpenOpensNothingWritesNothingAndRaisesTheOpenO
   }
   EXPECT_EQ(noEditorResult, 0u);
   EXPECT_EQ(editorsDuring, 1u);
-  EXPECT_EQ(foreground, editorSeen);
   EXPECT_EQ(second.cells, secondBefore);
   EXPECT_EQ(second.Text(0), "keep");
   EXPECT_EQ(first.Text(0), "5");  // the open editor still hands back its own texts
+  // Windows' foreground lock refuses a program that the user is not using
+  // (another window was clicked while the test ran): then nothing can raise.
+  // Wine has no such lock, and its answer may come before the change.
+  if (!hostInFront && !RunsUnderWine())
+    GTEST_SKIP() << "the foreground lock kept this program from the foreground";
+  EXPECT_EQ(foreground, editorSeen);
 }
 
 TEST(EditorFrame, AQuitMessageClosesTheEditorAndIsLeftForTheHostsLoop) {

@@ -2,6 +2,9 @@
 // it asks the host for, and what it hands back from its drop-down boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "rig/code_page.h"
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/plugin.h"
@@ -12,6 +15,15 @@ namespace {
 const wchar_t kTitle[] = L"XR_Dialogs_CalendarStart";
 constexpr int kDateStyleBox = 122, kNameBox = 123;
 using Items = std::vector<std::wstring>;
+
+// A sorted box orders its items as the user's locale does (Windows compares
+// them with lstrcmpi): the expected order is the system's, not English.
+Items InSystemOrder(Items items) {
+  std::stable_sort(items.begin(), items.end(), [](const std::wstring& a, const std::wstring& b) {
+    return lstrcmpiW(a.c_str(), b.c_str()) < 0;
+  });
+  return items;
+}
 
 struct BoxesSeen {
   Items dateStyles, names;
@@ -56,6 +68,9 @@ int InterfaceCalls() {
 }  // namespace
 
 TEST(CalendarStartEditor, OffersTheHostsNamesSortedUpToTheFirstEmptyLine) {
+  const SpeltText odd = NonAsciiInCodePage();
+  ASSERT_FALSE(odd.empty()) << "code page " << GetACP();
+  const std::string cafe = "Caf" + odd.ansi;
   struct Case {
     const char* reply;
     Items names;
@@ -67,13 +82,13 @@ TEST(CalendarStartEditor, OffersTheHostsNamesSortedUpToTheFirstEmptyLine) {
       {"", {}},
       {nullptr, {}},
       {"Lone\rCR\nLF", {L"Lone\rCR\nLF"}},
-      {"Caf\xE9", {L"Caf\u00E9"}},
+      {cafe.c_str(), {L"Caf" + odd.wide}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reply ? c.reply : "<null>");
     HostCellArray cells({"", "", "MM-DD-YYYY", "Main"});
     BoxesSeen seen = OpenWithReply(c.reply, cells);
-    EXPECT_EQ(seen.names, c.names);
+    EXPECT_EQ(seen.names, InSystemOrder(c.names));
     EXPECT_EQ(InterfaceCalls(), 1);
     EXPECT_EQ(seen.nameText, L"Main");  // the current text, with no item selected
     EXPECT_EQ(seen.nameSelection, CB_ERR);
@@ -85,7 +100,7 @@ TEST(CalendarStartEditor, DateStylesAreThreeSortedItemsWhateverTheCurrentText) {
   for (const char* current : currents) {
     HostCellArray cells({"", "", current, ""});
     BoxesSeen seen = OpenWithReply("Main", cells);
-    EXPECT_EQ(seen.dateStyles, (Items{L"DD-MM-YYYY", L"MM-DD-YYYY", L"YYYY-MM-DD"}));
+    EXPECT_EQ(seen.dateStyles, InSystemOrder({L"DD-MM-YYYY", L"MM-DD-YYYY", L"YYYY-MM-DD"}));
     EXPECT_EQ(seen.dateStyleText, current ? std::wstring(current, current + strlen(current)) : L"");
     EXPECT_EQ(seen.dateStyleSelection, CB_ERR);
     EXPECT_EQ(cells.Text(2), current ? current : "");  // handed back unchanged
@@ -94,7 +109,8 @@ TEST(CalendarStartEditor, DateStylesAreThreeSortedItemsWhateverTheCurrentText) {
 
 TEST(CalendarStartEditor, EachOpeningAsksAgainAndTheNewListReplacesTheOld) {
   HostCellArray cells({"", "", "", ""});
-  EXPECT_EQ(OpenWithReply("One\r\nTwo\r\nThree", cells).names, (Items{L"One", L"Three", L"Two"}));
+  EXPECT_EQ(OpenWithReply("One\r\nTwo\r\nThree", cells).names,
+            InSystemOrder({L"One", L"Three", L"Two"}));
   EXPECT_EQ(OpenWithReply("Four", cells).names, Items{L"Four"});
   EXPECT_EQ(OpenWithReply(nullptr, cells).names, Items{});
 }
@@ -103,8 +119,9 @@ TEST(CalendarStartEditor, PickedAndTypedTextsAreHandedBackInOrder) {
   HostCellArray cells({"12", "01-02-2024", "MM-DD-YYYY", "Old"});
   OpenWithReply("Zeta\r\nBeta", cells, [](HWND editor) {
     HWND styles = GetDlgItem(editor, kDateStyleBox), names = GetDlgItem(editor, kNameBox);
-    SendMessageW(styles, CB_SETCURSEL, 2, 0);  // "YYYY-MM-DD"
-    SendMessageW(names, CB_SETCURSEL, 0, 0);   // "Beta"
+    // By text: the items' order is the user's locale's.
+    SendMessageW(styles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"YYYY-MM-DD"));
+    SendMessageW(names, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Beta"));
     SetBoxText(editor, 120, L"99");
   });
   EXPECT_EQ(cells.Text(0), "99");

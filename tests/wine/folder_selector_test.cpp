@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <string>
 
+#include "rig/code_page.h"
 #include "rig/driver.h"
 #include "rig/platform.h"
 #include "rig/plugin.h"
@@ -24,6 +25,13 @@ constexpr int kFolderTree = 0x3741, kInstructionText = 0x3742;
 constexpr int kMakeNewFolderButton = 14150;
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
+
+// Windows need not live in C:\windows.
+const std::string kWindows = WindowsFolderA();
+const std::wstring kWindowsW = WindowsFolderW();
+const std::string kSystem = SystemFolderA();
+const std::wstring kSystemW(kSystem.begin(), kSystem.end());
+const std::string kDriveRoot = SystemDriveRootA();
 
 struct FolderDialogSeen {
   bool found = false;
@@ -128,21 +136,21 @@ const Vars kCancelled = {{"xr_Dialogs_FolderSelected_Status", "False"},
 
 TEST(FolderSelector, ShowsTheInstructionAtThePointAndReturnsThePreselectedFolder) {
   FolderDialogSeen seen =
-      RunFolder({"Choose the output folder", "C:\\windows", "100", "50"}, true);
+      RunFolder({"Choose the output folder", kWindows.c_str(), "100", "50"}, true);
   ASSERT_TRUE(seen.found);
   EXPECT_EQ(seen.instruction, L"Choose the output folder");
   EXPECT_EQ(seen.rect.left, 100);
   EXPECT_EQ(seen.rect.top, 50);
   EXPECT_TRUE(seen.okEnabled);
   EXPECT_TRUE(seen.newStyle);
-  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen(kWindows));
 }
 
 // An item without a file-system path cannot be reported, so OK stays greyed.
 TEST(FolderSelector, OkIsGreyedOnAFolderWithoutAFileSystemPath) {
   PIDLIST_ABSOLUTE computer = nullptr;
   ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer), S_OK);
-  FolderDialogSeen seen = RunFolder({"Pick", "C:\\windows", "0", "0"}, false, nullptr, computer);
+  FolderDialogSeen seen = RunFolder({"Pick", kWindows.c_str(), "0", "0"}, false, nullptr, computer);
   CoTaskMemFree(computer);
   ASSERT_TRUE(seen.found);
   EXPECT_FALSE(seen.okEnabled);
@@ -163,7 +171,7 @@ TEST(FolderSelector, EmptyTextsGiveNoInstructionAtTheOrigin) {
 TEST(FolderSelector, MinimumIntegerCentresOnTheWorkArea) {
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-  FolderDialogSeen seen = RunFolder({"x", "C:\\", "-2147483648", "9"}, false);
+  FolderDialogSeen seen = RunFolder({"x", kDriveRoot.c_str(), "-2147483648", "9"}, false);
   ASSERT_TRUE(seen.found);
   LONG w = seen.rect.right - seen.rect.left, h = seen.rect.bottom - seen.rect.top;
   EXPECT_EQ(seen.rect.left, work.right / 2 - w / 2);
@@ -171,26 +179,34 @@ TEST(FolderSelector, MinimumIntegerCentresOnTheWorkArea) {
 }
 
 TEST(FolderSelector, RootOfADriveAndAChangedSelectionAreReturned) {
-  RunFolder({"Pick", "C:\\", "0", "0"}, true);
-  EXPECT_EQ(Reported(), Chosen("C:\\"));
-  RunFolder({"Pick", "C:\\", "0", "0"}, true, L"C:\\windows\\system32");
-  EXPECT_EQ(Reported(), Chosen("C:\\windows\\system32"));
+  RunFolder({"Pick", kDriveRoot.c_str(), "0", "0"}, true);
+  EXPECT_EQ(Reported(), Chosen(kDriveRoot));
+  RunFolder({"Pick", kDriveRoot.c_str(), "0", "0"}, true, kSystemW.c_str());
+  EXPECT_EQ(Reported(), Chosen(kSystem));
 }
 
 TEST(FolderSelector, CancelReplacesAnEarlierPathWithAnEmptyText) {
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-  ASSERT_EQ(Reported(), Chosen("C:\\windows"));
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, false);
+  RunFolder({"Pick", kWindows.c_str(), "0", "0"}, true);
+  ASSERT_EQ(Reported(), Chosen(kWindows));
+  RunFolder({"Pick", kWindows.c_str(), "0", "0"}, false);
   EXPECT_EQ(Reported(), kCancelled);
 }
 
 TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichOpens) {
-  if (GetACP() != 1252) GTEST_SKIP() << "expects code page 1252, have " << GetACP();
-  // Cyrillic Zhe is not in 1252, e-acute is. Both folders are made before
-  // the first dialog: the shell may keep the list of the temporary folder's
+  const std::wstring missing = MissingFromCodePage(1);
+  const SpeltText odd = NonAsciiInCodePage();
+  if (missing.empty() || odd.empty())
+    GTEST_SKIP() << "code page " << GetACP() << " has all or none of the characters tried";
+  // Below the public documents, which the browse tree shows: the temporary
+  // folder lies below AppData, which it may hide. Both folders are made
+  // before the first dialog: the shell may keep the list of a folder's
   // children from one browse to the next.
-  const std::wstring folder = TempFolderW() + L"\\vel_\u0416\u00e9";
-  const std::wstring spelt = TempFolderW() + L"\\vel_caf\u00e9 long name";
+  wchar_t shared[MAX_PATH] = {};
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, SHGFP_TYPE_CURRENT, shared), S_OK);
+  std::string sharedA;
+  ASSERT_TRUE(SpellInCodePage(shared, &sharedA)) << "the public documents' path is outside the code page";
+  const std::wstring folder = std::wstring(shared) + L"\\vel_" + missing + odd.wide;
+  const std::wstring spelt = std::wstring(shared) + L"\\vel_caf" + odd.wide + L" long name";
   struct Made {
     const std::wstring &a, &b;
     ~Made() {
@@ -198,20 +214,21 @@ TEST(FolderSelector, AFolderNamedOutsideTheCodePageComesBackAsItsShortPathWhichO
       RemoveDirectoryW(b.c_str());
     }
   } made{folder, spelt};
-  CreateDirectoryW(folder.c_str(), nullptr);
-  CreateDirectoryW(spelt.c_str(), nullptr);
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(CreateDirectoryW(spelt.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  // A name the code page spells keeps its long form.
+  RunFolder({"Pick", kDriveRoot.c_str(), "0", "0"}, true, spelt.c_str());
+  EXPECT_EQ(Reported(), Chosen(sharedA + "\\vel_caf" + odd.ansi + " long name"));
+
+  if (!HasShortName(folder))
+    GTEST_SKIP() << "the volume keeps no 8.3 names: GetShortPathNameW gives the long form";
   const std::string shortPath = ShortPathInCodePage(folder);
-  RunFolder({"Pick", "C:\\", "0", "0"}, true, folder.c_str());
+  RunFolder({"Pick", kDriveRoot.c_str(), "0", "0"}, true, folder.c_str());
   ASSERT_FALSE(shortPath.empty());
   EXPECT_EQ(Reported(), Chosen(shortPath.c_str()));
   DWORD attributes = GetFileAttributesA(shortPath.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-
-  // A name the code page spells keeps its long form (where the temporary
-  // folder's own name has one in the code page).
-  RunFolder({"Pick", "C:\\", "0", "0"}, true, spelt.c_str());
-  EXPECT_EQ(Reported(), Chosen(TempFolderA() + "\\vel_caf\xe9 long name"));
 }
 
 // Read by a timer that the dialog's own loop dispatches.
@@ -229,7 +246,7 @@ TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesA
   APTTYPEQUALIFIER qualifier;
   ASSERT_EQ(CoGetApartmentType(&type, &qualifier), CO_E_NOTINITIALIZED);
   SetTimer(nullptr, 0, 20, ReadApartmentType);
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, false);
+  RunFolder({"Pick", kWindows.c_str(), "0", "0"}, false);
   EXPECT_EQ(g_apartmentQuery, S_OK);
   // The first single-threaded apartment of a process is its main one.
   EXPECT_TRUE(g_apartmentDuringDialog == APTTYPE_STA || g_apartmentDuringDialog == APTTYPE_MAINSTA)
@@ -239,10 +256,10 @@ TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesA
   // A thread of the multithreaded apartment keeps it and gets the classic
   // browser, which Windows, unlike the new style, shows there.
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-  FolderDialogSeen seen = RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
+  FolderDialogSeen seen = RunFolder({"Pick", kWindows.c_str(), "0", "0"}, true);
   EXPECT_TRUE(seen.found);
   EXPECT_FALSE(seen.newStyle);
-  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
+  EXPECT_EQ(Reported(), Chosen(kWindows));
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);
   EXPECT_EQ(type, APTTYPE_MTA);
   CoUninitialize();
@@ -250,9 +267,9 @@ TEST(FolderSelector, TheDialogRunsInASingleThreadedApartmentThatTheThreadLeavesA
 
 TEST(FolderSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
   const std::string huge(65536, 'A');
-  const std::string hugePath = "C:\\" + std::string(65533, 'b');
+  const std::string hugePath = kDriveRoot + std::string(65533, 'b');
   struct Case { const char *title, *folder, *x, *y; } cases[] = {
-      {huge.c_str(), "C:\\windows", "0", "0"},
+      {huge.c_str(), kWindows.c_str(), "0", "0"},
       {"t", hugePath.c_str(), "0", "0"},
       {"\xff\xfe\x80", "C:\\\xff\x81", "1e400", "-1e400"},
       {"t", "not a path at all", "99999999999", "abc"},
@@ -264,8 +281,8 @@ TEST(FolderSelector, HostileTextsOpenTheDialogAndEndAsDocumented) {
   }
   // A start folder that names nothing leaves the selection to the system;
   // whatever it is, OK reports it as a choice.
-  RunFolder({"t", hugePath.c_str(), "0", "0"}, true, L"C:\\windows");
-  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
+  RunFolder({"t", hugePath.c_str(), "0", "0"}, true, kWindowsW.c_str());
+  EXPECT_EQ(Reported(), Chosen(kWindows));
 }
 
 namespace {
@@ -326,11 +343,11 @@ TEST(FolderSelector, AcceptedPicksLeaveNoItemListAndAThreadInAnApartmentKeepsIts
   constexpr int kPicks = 4;
   static TaskMemorySpy spy;
   ASSERT_EQ(CoRegisterMallocSpy(&spy), S_OK);
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);  // the shell fills its caches first
+  RunFolder({"Pick", kWindows.c_str(), "0", "0"}, true);  // the shell fills its caches first
   const LONG before = spy.live();
   for (int i = 0; i < kPicks; ++i) {
-    RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-    EXPECT_EQ(Reported(), Chosen("C:\\windows"));
+    RunFolder({"Pick", kWindows.c_str(), "0", "0"}, true);
+    EXPECT_EQ(Reported(), Chosen(kWindows));
   }
   const LONG grown = spy.live() - before;
   CoRevokeMallocSpy();
@@ -339,8 +356,8 @@ TEST(FolderSelector, AcceptedPicksLeaveNoItemListAndAThreadInAnApartmentKeepsIts
 
   // The library's own initialisation is undone; the thread's stays.
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
-  RunFolder({"Pick", "C:\\windows", "0", "0"}, true);
-  EXPECT_EQ(Reported(), Chosen("C:\\windows"));
+  RunFolder({"Pick", kWindows.c_str(), "0", "0"}, true);
+  EXPECT_EQ(Reported(), Chosen(kWindows));
   APTTYPE type;
   APTTYPEQUALIFIER qualifier;
   EXPECT_EQ(CoGetApartmentType(&type, &qualifier), S_OK);

@@ -36,6 +36,9 @@ struct OuterAction {
   Vars cancelled;
 };
 
+// Windows need not live in C:\windows.
+const std::string kWindows = WindowsFolderA();
+
 const OuterAction kOuterActions[] = {
     {1, {"Tahoma", "10", nullptr, "0", "0"},
      {{"xr_Dialogs_FontSelected_Status", "False"}, {"xr_Dialogs_FontSelected_Name", "<null>"},
@@ -45,9 +48,9 @@ const OuterAction kOuterActions[] = {
     {2, {"0", "0"}, kColorCancelled},
     {3, {nullptr, nullptr, "0", "0"},
      {{"xr_Dialogs_FolderSelected_Status", "False"}, {"xr_Dialogs_FolderSelected", "<null>"}}},
-    {6, {nullptr, "C:\\windows", nullptr, nullptr},
+    {6, {nullptr, kWindows.c_str(), nullptr, nullptr},
      {{"xr_Dialogs_OpenFile_Status", "False"}, {"xr_Dialogs_OpenFile_Selected", "<null>"}}},
-    {7, {nullptr, "C:\\windows", nullptr, nullptr},
+    {7, {nullptr, kWindows.c_str(), nullptr, nullptr},
      {{"xr_Dialogs_SaveFile_Status", "False"}, {"xr_Dialogs_SaveFile_Selected", "<null>"}}},
 };
 

@@ -79,9 +79,25 @@ std::string TempFolderA() {
   return ShortPathInCodePage(folder);
 }
 
-bool EnglishUserInterface() {
-  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH;
+std::wstring WindowsFolderW() {
+  wchar_t path[MAX_PATH] = {};
+  GetWindowsDirectoryW(path, MAX_PATH);
+  return path;
 }
+
+std::string WindowsFolderA() {
+  char path[MAX_PATH] = {};
+  GetWindowsDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+std::string SystemFolderA() {
+  char path[MAX_PATH] = {};
+  GetSystemDirectoryA(path, MAX_PATH);
+  return path;
+}
+
+std::string SystemDriveRootA() { return WindowsFolderA().substr(0, 3); }
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;

@@ -15,12 +15,15 @@ bool RunsUnderWine();
 std::string TempFolderA();
 std::wstring TempFolderW();
 
+// The Windows folder (GetWindowsDirectory: not always C:\windows) and its
+// system32, without a trailing backslash, and the root of its drive ("C:\").
+std::string WindowsFolderA();
+std::wstring WindowsFolderW();
+std::string SystemFolderA();
+std::string SystemDriveRootA();
+
 // Deletes a folder the tests made, with everything in it.
 void RemoveTree(const std::wstring& folder);
-
-// True when the user's interface language is English, whose titles the
-// system dialogs' default captions are checked against.
-bool EnglishUserInterface();
 
 // The screen's DPI (LOGPIXELSY), and the one the run asked for by VEL_DPI
 // (make test's high-DPI prefix), 0 when it asked for none: a check made for

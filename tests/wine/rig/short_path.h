@@ -6,3 +6,7 @@
 
 // "" when the item does not exist.
 std::string ShortPathInCodePage(const std::wstring& path);
+
+// False where the item has no 8.3 name of its own (Windows can turn them
+// off for a volume): GetShortPathNameW then gives its long name back.
+bool HasShortName(const std::wstring& path);

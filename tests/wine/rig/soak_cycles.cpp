@@ -11,6 +11,7 @@
 #include "rig/host_window.h"
 #include "rig/library_gdi_objects.h"
 #include "rig/month_calendar.h"
+#include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"
 
@@ -25,14 +26,17 @@ struct DialogAction {
   std::vector<const char*> parameters;
 };
 
+// Windows need not live in C:\windows.
+const std::string kWindows = WindowsFolderA();
+
 // Plain parameters: the soak is about resources, the matrix tests are about
 // hostile texts.
 const DialogAction kDialogActions[] = {
     {1, "xr_Dialogs_FontSelected_Status", {"Tahoma", "10", "Bold", "20", "20"}},
     {2, "xr_Dialogs_ColorSelected_Status", {"20", "20"}},
-    {3, "xr_Dialogs_FolderSelected_Status", {"Soak", "C:\\windows", "20", "20"}},
-    {6, "xr_Dialogs_OpenFile_Status", {"Soak", "C:\\windows", "All|*.*", "soak.txt"}},
-    {7, "xr_Dialogs_SaveFile_Status", {"Soak", "C:\\windows", "soak.txt", "All|*.*"}},
+    {3, "xr_Dialogs_FolderSelected_Status", {"Soak", kWindows.c_str(), "20", "20"}},
+    {6, "xr_Dialogs_OpenFile_Status", {"Soak", kWindows.c_str(), "All|*.*", "soak.txt"}},
+    {7, "xr_Dialogs_SaveFile_Status", {"Soak", kWindows.c_str(), "soak.txt", "All|*.*"}},
 };
 const int kEditorIds[] = {1, 2, 3, 4, 6, 7};
 constexpr int kMaxCells = 5;
