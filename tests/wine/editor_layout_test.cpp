@@ -272,7 +272,7 @@ ControlFit Measure(HWND control) {
 struct EditorAtDpi {
   int dpi = 0;
   RECT outer = {}, client = {}, work = {};
-  RECT asked = {};  // the suggested rectangle, after a change
+  POINT asked = {};  // the corner of the suggested rectangle, after a change
   std::vector<ControlFit> controls;
 };
 
