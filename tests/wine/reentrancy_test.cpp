@@ -58,6 +58,8 @@ const OuterAction kOuterActions[] = {
 // what it saw.
 struct Reentry {
   std::atomic<bool> done{false};
+  // Set by the driver once it has taken the dialog on screen as the outer one.
+  std::atomic<bool> outerKnown{false};
   uint32_t stopResult = 99;
   uint32_t nestedResult = 99;
   uint32_t nestedEditResult = 99;
@@ -69,10 +71,11 @@ Reentry* g_reentry = nullptr;
 
 void CALLBACK ReenterFromTimer(HWND, UINT, UINT_PTR timer, DWORD) {
   // Some dialogs run their loop before they show: wait for the outer one to
-  // be on screen, so that the driver can tell it from the nested one.
-  if (ProcessWindows(L"#32770").empty()) return;
-  KillTimer(nullptr, timer);
+  // be on screen and known to the driver, so that it cannot take the nested
+  // one for it (a driver thread slowed by a busy machine did).
   Reentry& r = *g_reentry;
+  if (ProcessWindows(L"#32770").empty() || !r.outerKnown) return;
+  KillTimer(nullptr, timer);
   r.stopResult = Plugin::Get().execAction(5, nullptr);
   for (int32_t code : {0, 1, 10, -1})
     Plugin::Get().message(code, 0xFFFFFFFFu);
@@ -113,6 +116,7 @@ void DriveOuterAndNested(OuterDrive& seen, Reentry& reentry, bool acceptColor,
   HWND outer = WaitForWindow(L"#32770");
   if (!outer) return;
   seen.outerFound = true;
+  reentry.outerKnown = true;
   std::vector<HWND> told;
   DWORD start = GetTickCount();
   while (!reentry.done && GetTickCount() - start < kDialogTimeoutMs) {
@@ -170,6 +174,7 @@ TEST_F(Reentrancy, HostCodeRunsTheLibraryInsideEveryDialogsLoop) {
   for (const OuterAction& action : kOuterActions) {
     SCOPED_TRACE("outer action " + std::to_string(action.id));
     reentry_.done = false;
+    reentry_.outerKnown = false;
     OuterDrive seen;
     Driver driver([&] { DriveOuterAndNested(seen, reentry_, false); });
     ClearHostCalls();
