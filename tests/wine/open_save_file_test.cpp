@@ -6,6 +6,7 @@
 
 #include "rig/code_page.h"
 #include "rig/driver.h"
+#include "rig/system_file_dialog.h"
 #include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "rig/driver.h"
+#include "rig/system_file_dialog.h"
 #include "rig/platform.h"
 #include "rig/plugin.h"
 #include "rig/recorder.h"

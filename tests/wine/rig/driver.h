@@ -64,8 +64,3 @@ HWND FindDescendant(HWND parent, int id, const wchar_t* className = nullptr);
 
 // The outer rectangle of a window in screen coordinates.
 RECT WindowRect(HWND window);
-
-// The title the system gives its own open or save dialog when the caller
-// names none, in the user's language: read from one that this opens and
-// cancels.
-std::wstring SystemFileDialogTitle(bool save);
