@@ -26,7 +26,7 @@ void Print(const char* part, const SoakFigures& figures) {
               static_cast<unsigned long>(figures.end.privateBytes), figures.seconds);
   std::printf("%s: GDI after each round:", part);
   for (long count : figures.gdiAfterRound) std::printf(" %ld", count);
-  std::printf(" (the library's median growth %.2f a round)\n", figures.LibraryGdiGrowthPerRound());
+  std::printf("\n");
   std::printf("%s: the library's own GDI objects %ld -> %ld\n", part, figures.libraryGdiWarm,
               figures.libraryGdiEnd);
 }

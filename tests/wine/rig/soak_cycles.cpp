@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "rig/dialog_closer.h"
@@ -166,20 +165,6 @@ ResourceCounts SettledResources() {
 }
 
 }  // namespace
-
-double SoakFigures::LibraryGdiGrowthPerRound() const {
-  std::vector<long> growth;
-  long before = warm.gdiObjects;
-  for (long after : gdiAfterRound) {
-    growth.push_back(after - before);
-    before = after;
-  }
-  if (growth.empty()) return 0;
-  std::sort(growth.begin(), growth.end());
-  size_t middle = growth.size() / 2;
-  double median = growth.size() % 2 ? growth[middle] : (growth[middle - 1] + growth[middle]) / 2.0;
-  return median - systemLeakPerRound;
-}
 
 double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end - warm) / warm : 0; }
 

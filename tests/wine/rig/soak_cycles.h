@@ -27,11 +27,6 @@ struct SoakFigures {
   long LibraryGdiGrowth() const {
     return end.gdiObjects - warm.gdiObjects - static_cast<long>(systemLeakPerRound * rounds + 0.5);
   }
-  // The median of the rounds' own GDI growth, the system's leak taken off. A
-  // leak grows the count in every round; Wine's late caches and delayed
-  // releases move it in a few rounds only, by any amount, and so shift the
-  // warm count that LibraryGdiGrowth starts from.
-  double LibraryGdiGrowthPerRound() const;
 };
 
 enum class SoakParts { All, DialogsAndEditors, Calendar };
