@@ -14,10 +14,13 @@ set -euo pipefail
 # Unversioned names, so that one list serves Debian 12 and 13 alike (clang's
 # runtime is libclang-rt-14-dev on one and -19-dev on the other). Each name
 # is what the scripts call: zip and unzip pack and check the release and
-# self-test packages; locales makes the caller's UTF-8 locale for Wine.
+# self-test packages; locales makes the caller's UTF-8 locale for Wine;
+# cmark-gfm renders the release's reference as HTML, chromium checks it;
+# osslsigncode signs a release (openssl makes the signing test's certificate).
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 googletest xvfb xauth
           wine wine32:i386 wine64 fonts-liberation fonts-wine imagemagick
-          clang libclang-rt-dev zip unzip python3 locales)
+          clang libclang-rt-dev zip unzip python3 locales
+          cmark-gfm chromium osslsigncode openssl)
 update_attempts=${VEL_APT_UPDATE_ATTEMPTS:-3}
 retry_seconds=${VEL_APT_RETRY_SECONDS:-20}
 os_release=${VEL_OS_RELEASE:-/etc/os-release}

@@ -12,4 +12,13 @@ elseif(NOT VEL_FUZZ)
     # The pages quote the English interface, as the transcripts do.
     set_tests_properties(docs${lane}.reference PROPERTIES ENVIRONMENT LC_ALL=C.UTF-8)
   endforeach()
+  # The release package as a script author opens it: README.txt, and every
+  # HTML page in headless Chromium (a few seconds); the pictures it takes
+  # stay in package-check/shots.
+  if(WIN32_BUILD_DIR AND WIN64_BUILD_DIR)
+    add_test(NAME docs.package
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-package.sh ${WIN32_BUILD_DIR} ${WIN64_BUILD_DIR}
+                     ${CMAKE_BINARY_DIR}/package-check)
+    set_tests_properties(docs.package PROPERTIES TIMEOUT 300 LABELS docs)
+  endif()
 endif()
