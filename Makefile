@@ -37,7 +37,7 @@ test: build
 demo: build
 	tools/with-wine.sh $(BUILD) tools/demo.sh $(BUILD)
 
-# Figures for the README, written to bench/RESULTS.md, one table per lane.
+# Figures for engineering/figures.md, written to bench/RESULTS.md, one table per lane.
 bench: build
 	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD) bench/RESULTS.md
 

@@ -3,7 +3,7 @@
 # VEL_SOAK_SECONDS sets each soak's time budget (default 600).
 # Runs the benchmark program in every lane that this machine runs and writes
 # one table per lane, with the machine and the Wine version that produced
-# it, to OUTPUT.md and into the README.
+# it, to OUTPUT.md and into engineering/figures.md.
 set -euo pipefail
 : "${VEL_LANES:?run through make bench or tools/with-wine.sh}"
 build=$(realpath "$1"); out=$(realpath -m "$2")
@@ -51,16 +51,16 @@ lane_limit=$(awk -v s="$soak_seconds" 'BEGIN { printf "%d", 2 * s + 1200 }')
 mv "$out.tmp" "$out"
 echo "written: $out"
 
-# Keep the README's copy of the figures current.
-readme="$here/../README.md"
-if grep -q '<!-- bench: filled in by make bench -->' "$readme"; then
-  python3 - "$readme" "$out" <<'PY'
+# Keep the figures page's copy current.
+page="$here/../engineering/figures.md"
+if grep -q '<!-- bench: filled in by make bench -->' "$page"; then
+  python3 - "$page" "$out" <<'PY'
 import re, sys
-readme, results = sys.argv[1], sys.argv[2]
-text = open(readme).read()
+page, results = sys.argv[1], sys.argv[2]
+text = open(page).read()
 table = open(results).read().strip()
 text = re.sub(r'(<!-- bench: filled in by make bench -->\n).*?(\n<!-- /bench -->)',
               lambda m: m.group(1) + table + m.group(2), text, flags=re.S)
-open(readme, 'w').write(text)
+open(page, 'w').write(text)
 PY
 fi

@@ -85,12 +85,21 @@ def relink(body, source, output):
     return URL_ATTRIBUTE.sub(one, body)
 
 
-def render(package, source, output, version):
-    markdown = (package / source).read_bytes()
+def to_html(markdown):
+    """The page's body as GitHub shows it: cmark-gfm, then the heading ids."""
     body = subprocess.run(["cmark-gfm", "--validate-utf8", "-e", "table", "-e", "autolink",
                            "-e", "strikethrough"], input=markdown, capture_output=True,
                           check=True).stdout.decode("utf-8")
-    body = relink(add_heading_ids(body), source, output)
+    return add_heading_ids(body)
+
+
+def heading_ids(path):
+    """The anchors that the Markdown page at PATH has."""
+    return set(re.findall(r'<h[1-6] id="([^"]*)"', to_html(Path(path).read_bytes())))
+
+
+def render(package, source, output, version):
+    body = relink(to_html((package / source).read_bytes()), source, output)
     first = HEADING.search(body)
     title = heading_text(first[2]) if first else posixpath.basename(source)
     here = posixpath.dirname(output) or "."

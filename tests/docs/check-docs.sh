@@ -2,7 +2,8 @@
 # Usage: tests/docs/check-docs.sh CROSS_BUILD_DIR   (in a lane: tools/lane-run.sh)
 # Runs the DLL of the cross build in the stand-in host (its catalogue, its
 # list, and reference.vel with the autopilot) and checks that the pages in
-# docs/ quote the hints, names and orders of variables that it shows.
+# docs/ quote the hints, names and orders of variables that it shows, and
+# that the README quotes the demo and its and engineering/'s links hold.
 set -uo pipefail
 : "${WINE:?run in a lane: make test, make docs (tools/lane-run.sh)}"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,6 +22,7 @@ host list > "$work/list" || { echo "VelHost list failed"; exit 1; }
 
 python3 "$here/check_pages.py" "$work/catalogue" "$work/list" "$work/transcript" "$root"/docs/*.md
 pages=$?
-python3 "$here/check_readme.py" "$root/README.md" "$root/tests/host/expected/example_tour.txt"
+python3 "$here/check_readme.py" "$root/README.md" "$root/tests/host/expected/example_tour.txt" \
+  "$root"/engineering/*.md
 readme=$?
 exit $(( pages || readme ))
