@@ -43,7 +43,7 @@ class Chromium:
         command_read, self.command_write = os.pipe()
         self.answer_read, answer_write = os.pipe()
         flags = ["--headless", "--no-sandbox", "--remote-debugging-pipe", f"--user-data-dir={profile}",
-                 "--disable-gpu", "--no-first-run", "--no-default-browser-check",
+                 "--disable-gpu", "--disable-dev-shm-usage", "--no-first-run", "--no-default-browser-check",
                  "--disable-background-networking", "--disable-component-update",
                  "--disable-sync", "--disable-extensions", "--mute-audio",
                  # Nothing reaches the network, whatever a page asks for.
@@ -108,7 +108,7 @@ class Chromium:
         try:
             self.process.wait(timeout=10)
         except subprocess.TimeoutExpired:
-            self.process.kill()
+            os.killpg(self.process.pid, 9)  # the browser's own group, with its helpers
             self.process.wait()
 
 
