@@ -38,4 +38,6 @@ started=$SECONDS
 python3 "$here/check_browser.py" "$package" "$work/shots" "$work/profile" || faults=1
 echo "Chromium's check took $((SECONDS - started)) s; pictures: $(ls "$work"/shots/*.png | tr '\n' ' ')"
 rm -rf "$work/profile"
+# The package is kept only for a failure to be looked at; the pictures stay.
+[[ $faults -eq 0 ]] && rm -rf "$work/dist" "$work/unpacked"
 exit $faults

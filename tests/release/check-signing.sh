@@ -68,5 +68,7 @@ for lane in 32 64; do
 done
 
 grep -rlq -- "PRIVATE KEY" "$work" && fault "a private key was left in $work"
+# The packages are kept only for a failure to be looked at.
+[[ $faults -eq 0 ]] && rm -rf "$work"
 [[ $faults -eq 0 && $lanes_run -eq 0 ]] && exit 77
 exit $faults
