@@ -15,6 +15,10 @@ namespace {
 
 // No WS_VISIBLE: the frame is sized and filled before it is shown.
 constexpr DWORD kFrameStyle = WS_CHILD | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK;
+// Inside a host window the frame is a control parent (the dialog manager
+// adds WS_EX_CONTROLPARENT), so that Tab in the host's loop enters the
+// calendar and leaves it in the host's order instead of skipping it.
+constexpr DWORD kChildFrameStyle = kFrameStyle | DS_CONTROL;
 // Single-day selection: no MCS_ bits.
 constexpr DWORD kCalendarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kCalendarExStyle = WS_EX_CLIENTEDGE;
@@ -27,7 +31,7 @@ constexpr uint16_t kFramePoints = 8;
 
 // Without a host window the frame cannot be a child: it becomes a borderless
 // top-level pop-up at the screen's corner instead.
-DWORD FrameStyle(HWND host) { return host ? kFrameStyle : (kFrameStyle & ~WS_CHILD) | WS_POPUP; }
+DWORD FrameStyle(HWND host) { return host ? kChildFrameStyle : (kFrameStyle & ~WS_CHILD) | WS_POPUP; }
 
 HWND CreateCalendarFrame(HWND host, int width, int height) {
   DialogTemplateLayout layout{FrameStyle(host), 0, 0, 0, 0, 0, u"",
@@ -76,11 +80,15 @@ bool HoldsFocus(HWND window, HWND focus) {
   return focus && (focus == window || IsChild(window, focus));
 }
 
-// Only a calendar over the window the user works in takes the keyboard: one
-// over an inactive window must not pull the focus out of another.
-bool BelongsToActiveWindow(HWND host) {
-  HWND active = GetActiveWindow();
-  return host && active && (host == active || IsChild(active, host));
+// The calendar takes the keyboard only from what it covers: the host window
+// itself or a control inside it (an older calendar included), or when the
+// host is the active window itself. A visible control elsewhere in the
+// active window keeps the focus, and so does any window over an inactive
+// host; the user can Tab into the calendar from there.
+bool TakesTheFocus(HWND host, HWND focus) {
+  if (!host) return false;
+  if (focus) return HoldsFocus(host, focus);
+  return host == GetActiveWindow();
 }
 
 // Where the focus goes back to when the new calendar goes. Taken from a
@@ -163,7 +171,8 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   RemoveStoppedFrames();
   // Room first: a frame on screen must never go unremembered.
   g_calendar.frames.reserve(g_calendar.frames.size() + 1);
-  HWND focusBefore = FocusToReturnTo(GetFocus());
+  HWND focus = GetFocus();
+  HWND focusBefore = FocusToReturnTo(focus);
   HWND frame = CreateCalendarFrame(host, client.right, client.bottom);
   HWND calendar = nullptr;
   try {
@@ -179,7 +188,7 @@ void StartCalendar(const char* handle, const char* previousDate, const char* dat
   if (!IsCalendarFrame(frame)) return;
   g_calendar.frames.push_back({frame, focusBefore});
   // The calendar covers the control that had the focus: keys go to it now.
-  if (calendar && BelongsToActiveWindow(host)) SetFocus(calendar);
+  if (calendar && TakesTheFocus(host, focus)) SetFocus(calendar);
 }
 
 void StopCalendars() {

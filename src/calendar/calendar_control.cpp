@@ -1,7 +1,8 @@
 // The month calendar's own window procedure, wrapped: Enter and Space pick
-// the selected day as a click does, a dialog manager's loop is told to leave
-// Enter to the control, and the previous-date colours are checked at each
-// paint so that a switch of High Contrast shows at once.
+// the selected day as a click does, a click's pick is reported once the
+// control has finished with the click, a dialog manager's loop is told to
+// leave Enter to the control, and the previous-date colours are checked at
+// each paint so that a switch of High Contrast shows at once.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -19,7 +20,10 @@ constexpr wchar_t kRecordName[] = L"VelDialogs.CalendarControl";
 struct ControlRecord {
   WNDPROC original;
   int keysInHandling;   // nested WM_KEYDOWN calls of the original procedure
+  int callsInHandling;  // nested calls of the original procedure, any message
   bool previousDate;    // the control shows a previous date in its colours
+  bool pickWaiting;     // a pick notified during the calls above, not yet reported
+  SYSTEMTIME pickedDay;
 };
 
 LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,13 +56,31 @@ LRESULT DialogCode(WNDPROC original, HWND calendar, WPARAM wParam, LPARAM lParam
   return code;
 }
 
+// The control's own handling of a message. A pick that it notifies meanwhile
+// (a click) waits until the outermost call has returned: the subroutine may
+// destroy the control, or its host window, which must not happen while the
+// control's own code is still running for it.
+LRESULT CallOriginal(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  ControlRecord* record = RecordOf(calendar);
+  ++record->callsInHandling;
+  LRESULT result = CallWindowProcW(record->original, calendar, message, wParam, lParam);
+  record = RecordOf(calendar);
+  if (!record || --record->callsInHandling > 0 || !record->pickWaiting) return result;
+  record->pickWaiting = false;
+  const SYSTEMTIME day = record->pickedDay;
+  // The pick reports to the host, which allocates. The record may be gone
+  // after it.
+  CatchAll([&] { ReportPickedDay(day); });
+  return result;
+}
+
 // The control first handles the key itself (moving the selection, or a pick
 // notification of its own, which the handler ignores while the key is being
 // handled); then Enter or Space reports the selected day once.
-LRESULT HandleKey(WNDPROC original, HWND calendar, WPARAM key, LPARAM flags) {
+LRESULT HandleKey(HWND calendar, WPARAM key, LPARAM flags) {
   bool pick = IsPickKey(key) && !IsRepeat(flags) && ShowsMonthView(calendar);
   ++RecordOf(calendar)->keysInHandling;
-  LRESULT result = CallWindowProcW(original, calendar, WM_KEYDOWN, key, flags);
+  LRESULT result = CallOriginal(calendar, WM_KEYDOWN, key, flags);
   // Host code that ran during the key may have destroyed the control.
   ControlRecord* record = RecordOf(calendar);
   if (!record) return result;
@@ -87,20 +109,20 @@ LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam,
       return DialogCode(original, calendar, wParam, lParam);
     case WM_KEYDOWN:
       // The pick reports to the host, which allocates.
-      return CatchAll<LRESULT>(0, [&] { return HandleKey(original, calendar, wParam, lParam); });
+      return CatchAll<LRESULT>(0, [&] { return HandleKey(calendar, wParam, lParam); });
     case WM_PAINT:
       if (record->previousDate) ShowPreviousDateColours(calendar);
       break;
     case WM_NCDESTROY:
       return Unwrap(record, calendar, wParam, lParam);
   }
-  return CallWindowProcW(original, calendar, message, wParam, lParam);
+  return CallOriginal(calendar, message, wParam, lParam);
 }
 
 }  // namespace
 
 void WrapCalendarControl(HWND calendar) {
-  auto* record = new (std::nothrow) ControlRecord{nullptr, 0, false};
+  auto* record = new (std::nothrow) ControlRecord{nullptr, 0, 0, false, false, {}};
   if (!record) return;  // a calendar without keyboard picks rather than none
   if (!SetPropW(calendar, kRecordName, record)) {
     delete record;
@@ -112,6 +134,14 @@ void WrapCalendarControl(HWND calendar) {
     RemovePropW(calendar, kRecordName);
     delete record;
   }
+}
+
+bool DeferPick(HWND calendar, const SYSTEMTIME& day) {
+  ControlRecord* record = calendar ? RecordOf(calendar) : nullptr;
+  if (!record || record->callsInHandling == 0) return false;
+  record->pickWaiting = true;
+  record->pickedDay = day;
+  return true;
 }
 
 bool IsCalendarHandlingKey(HWND calendar) {

@@ -44,6 +44,9 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
 // Reports the day that the calendar has selected, as a click on it would.
 void PickSelectedDay(HWND calendar);
 
+// Reports a picked day to the host: "xr_Date", then the subroutine.
+void ReportPickedDay(const SYSTEMTIME& day);
+
 // Gives the calendar its previous-date colours, or the system's while High
 // Contrast is on; does nothing when they are in place already.
 void ShowPreviousDateColours(HWND calendar);
@@ -52,6 +55,11 @@ void ShowPreviousDateColours(HWND calendar);
 // dialog code that keeps a dialog manager's loop from eating them, and the
 // colours checked at each paint. The wrapper goes with the control.
 void WrapCalendarControl(HWND calendar);
+
+// While the control's own procedure is handling a message (a click), keeps
+// the day for a report once that handling is over, and returns true;
+// otherwise returns false and the caller reports at once.
+bool DeferPick(HWND calendar, const SYSTEMTIME& day);
 
 // True while the control handles a key press: a selection it notifies then
 // is a move, not a pick.

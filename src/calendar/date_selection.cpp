@@ -89,6 +89,8 @@ void RefitAfterDialogManager(HWND frame, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+void ReportPickedDay(const SYSTEMTIME& day) { ReportPick(day); }
+
 void PickSelectedDay(HWND calendar) {
   SYSTEMTIME day = {};
   if (SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day))) ReportPick(day);
@@ -112,7 +114,9 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
       // A key that moves the selection is no pick; Enter and Space are
       // reported once, by the wrapper, after the control's own handling.
       if (IsCalendarHandlingKey(header->hwndFrom)) return 1;
-      ReportPick(reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart);
+      // A click is reported once the control has finished with it.
+      const SYSTEMTIME& day = reinterpret_cast<const NMSELCHANGE*>(lParam)->stSelStart;
+      if (!DeferPick(header->hwndFrom, day)) ReportPick(day);
       // Handled: the routing must not hand the same pick to the frame again.
       return 1;
     }

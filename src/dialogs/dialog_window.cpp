@@ -22,6 +22,18 @@ Route* FindRoute(HWND window) {
   return nullptr;
 }
 
+// The library's windows outlive the calls that make them (the calendar) or
+// pump the host's messages (the editors): a host that unloads its plug-ins
+// meanwhile would leave their procedures pointing into unmapped code. So
+// the module stays loaded for the life of the process once one is made.
+void KeepLibraryLoaded() {
+  static bool pinned = false;
+  if (pinned) return;
+  HMODULE module = nullptr;
+  pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                              reinterpret_cast<LPCWSTR>(&KeepLibraryLoaded), &module) != FALSE;
+}
+
 }  // namespace
 
 HINSTANCE LibraryInstance() {
@@ -35,6 +47,7 @@ HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPR
   std::vector<uint8_t> bytes = BuildDialogTemplate(layout);
   // Room first: a window that exists is always known to the routing.
   g_routes.reserve(g_routes.size() + 1);
+  KeepLibraryLoaded();
   HWND dialog = CreateDialogIndirectParamW(LibraryInstance(),
                                            reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()), parent,
                                            proc ? proc : RoutingDialogProc, 0);

@@ -14,7 +14,9 @@ HINSTANCE LibraryInstance();
 // Creates a modeless dialog from an item-less template. With a null proc the
 // routing procedure below serves it. The window is known to the routing from
 // creation until its WM_NCDESTROY; a custom proc passes that message on to
-// RoutingDialogProc (or calls ForgetDialog) for this to hold.
+// RoutingDialogProc (or calls ForgetDialog) for this to hold. The first
+// call pins the library in the process, so that no unload pulls code out
+// from under a window of it.
 HWND CreateTemplateDialog(const DialogTemplateLayout& layout, HWND parent, DLGPROC proc);
 
 // Installs the handler that the routing calls for messages of window. For a

@@ -82,28 +82,12 @@ SYSTEMTIME Today() {
   return now;
 }
 
-// The control's own procedure, wrapped: a pick runs the subroutine nested in
-// the control's mouse handling, so the control must outlive that handling
-// whatever the subroutine does to the calendar.
-WNDPROC g_calendarProc;
-int g_mouseHandlingSurvived, g_mouseHandlingDestroyed;
-
-LRESULT CALLBACK WatchedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = CallWindowProcW(g_calendarProc, calendar, message, wParam, lParam);
-  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
-    ++(IsWindow(calendar) ? g_mouseHandlingSurvived : g_mouseHandlingDestroyed);
-  return result;
-}
-
-void WatchMouseHandling(HWND calendar) {
-  g_mouseHandlingSurvived = g_mouseHandlingDestroyed = 0;
-  g_calendarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-      calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchedCalendarProc)));
-}
-
-void ExpectTheControlOutlivedItsMouseHandling() {
-  EXPECT_EQ(g_mouseHandlingDestroyed, 0) << "the control was destroyed inside its own handling";
-  EXPECT_EQ(g_mouseHandlingSurvived, 2) << "button down and up, each handled whole";
+// A click runs the subroutine, which may do anything to the calendar and its
+// window; the control's own handling of the click must be over by then.
+void ExpectTheSubroutineRanAfterTheControlsHandling(const ControlHandlingWatch& watch) {
+  EXPECT_EQ(watch.destroyed(), 0) << "the control was destroyed inside its own handling";
+  EXPECT_EQ(watch.survived(), 2) << "button down and up, each handled whole";
+  EXPECT_EQ(watch.hostCallsInside(), 0) << "the pick was reported inside the control's handling";
 }
 
 // A host whose loop hands its form's messages to the dialog manager, as many
@@ -122,9 +106,24 @@ void PumpThroughDialogManager(HWND form, DWORD ms) {
   }
 }
 
-void PressKey(HWND window, WPARAM key) {
+// A key held down repeats its WM_KEYDOWN with the repeat bit set.
+void PressKey(HWND window, WPARAM key, int repeats = 0) {
   PostMessageW(window, WM_KEYDOWN, key, 1);
+  for (int i = 0; i < repeats; ++i) PostMessageW(window, WM_KEYDOWN, key, 1 | (KF_REPEAT << 16));
   PostMessageW(window, WM_KEYUP, key, 1 | ((KF_UP | KF_REPEAT) << 16));
+}
+
+// Tab as the user presses it; Shift is read from the thread's key state.
+void PressTab(bool shift) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  BYTE wasShift = keys[VK_SHIFT];
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+  PressKey(GetFocus(), VK_TAB);
+  PumpThroughDialogManager(GetAncestor(GetFocus(), GA_ROOT), kSettleMs);
+  keys[VK_SHIFT] = wasShift;
+  SetKeyboardState(keys);
 }
 
 // Each test leaves no calendar and no hook behind.
@@ -180,7 +179,8 @@ TEST_F(Calendar, CoversTheHostClientAreaWithTheFrameOnePixelLarger) {
   EXPECT_EQ(frameRect.bottom, 201);
   EXPECT_TRUE(IsWindowVisible(frame));
   EXPECT_EQ(GetParent(frame), host_.handle());
-  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(frame, GWL_STYLE)) & ~WS_VISIBLE, 0x40000054u);
+  // A control parent (DS_CONTROL), so that Tab reaches the calendar.
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(frame, GWL_STYLE)) & ~WS_VISIBLE, 0x40000454u);
   EXPECT_EQ(TextOf(frame), L"");
 
   HWND calendar = CalendarOf(frame);
@@ -365,10 +365,12 @@ TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {
 }
 
 // The keyboard alone: the calendar takes the focus from the host's control
-// it covers; Enter and Space each pick the selected day once, an arrow key
-// only moves the selection (Wine 8's control ignores keys: the library's own
-// handling is what is seen there); Stop gives the focus back. A calendar over
-// an inactive window takes nothing.
+// it covers; Enter and Space each pick the selected day once, also held
+// down, an arrow key only moves the selection (Wine 8's control ignores
+// keys: the library's own handling is what is seen there); a second start
+// takes the focus from the first calendar, and Stop gives it back to the
+// control that had it before either. A calendar over an inactive window
+// takes nothing.
 TEST_F(Calendar, TakesTheFocusPicksWithEnterAndSpaceAndGivesTheFocusBack) {
   HWND box = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 120, 24,
                            host_.handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -385,11 +387,14 @@ TEST_F(Calendar, TakesTheFocusPicksWithEnterAndSpaceAndGivesTheFocusBack) {
     WPARAM key;
     const char* name;
     bool picks;
-  } keys[] = {{VK_RETURN, "Enter", true}, {VK_SPACE, "Space", true}, {VK_RIGHT, "Right", false}};
+    int repeats;
+  } keys[] = {{VK_RETURN, "Enter", true, 0},   {VK_SPACE, "Space", true, 0},
+              {VK_RIGHT, "Right", false, 0},   {VK_RETURN, "Enter held", true, 3},
+              {VK_SPACE, "Space held", true, 3}};
   for (const auto& k : keys) {
     SCOPED_TRACE(k.name);
     ClearHostCalls();
-    PressKey(calendar, k.key);
+    PressKey(calendar, k.key, k.repeats);
     PumpThroughDialogManager(host_.handle(), kSettleMs);
     if (k.picks) {
       EXPECT_EQ(RecordedVariables(), DateVar("12/25/2024"));
@@ -398,6 +403,8 @@ TEST_F(Calendar, TakesTheFocusPicksWithEnterAndSpaceAndGivesTheFocusBack) {
       EXPECT_TRUE(HostCalls().empty());
     }
   }
+  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Picked");
+  EXPECT_EQ(GetFocus(), CalendarOf(NewestFrame(host_.handle())));
   Stop();
   PumpFor(50);
   EXPECT_EQ(GetFocus(), box);
@@ -408,6 +415,57 @@ TEST_F(Calendar, TakesTheFocusPicksWithEnterAndSpaceAndGivesTheFocusBack) {
   HWND focus = GetFocus();
   Start(host_.HandleText(), nullptr, nullptr, "Picked");
   EXPECT_EQ(GetFocus(), focus);
+}
+
+// A form whose loop hands its keys to the dialog manager, with tab stops of
+// its own around a panel that the calendar covers: Tab and Shift+Tab reach
+// the calendar and leave it in the form's order. The calendar takes the
+// focus only from what it covers, never from a control the user types in
+// elsewhere in the form.
+TEST_F(Calendar, TabReachesTheCalendarInTheFormsOrderAndTheFocusStaysWhereTheUserTypes) {
+  HWND form = host_.handle();
+  auto child = [](HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int x, int width) {
+    return CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, x, 0, width, 24, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  };
+  HWND before = child(form, L"EDIT", WS_TABSTOP, 0, 0, 50);
+  HWND panel = child(form, L"STATIC", 0, WS_EX_CONTROLPARENT, 60, 180);
+  SetWindowPos(panel, nullptr, 0, 0, 180, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND after = child(form, L"EDIT", WS_TABSTOP, 0, 250, 50);
+  ASSERT_TRUE(before && panel && after);
+  SetForegroundWindow(form);
+  SetFocus(before);
+  ASSERT_EQ(GetFocus(), before);
+  const std::string panelText = std::to_string(reinterpret_cast<INT_PTR>(panel));
+  Start(panelText, nullptr, nullptr, "Picked");
+  HWND calendar = CalendarOf(NewestFrame(panel));
+  ASSERT_TRUE(calendar);
+  EXPECT_EQ(GetFocus(), before) << "taken from a visible control outside the calendar";
+
+  const struct {
+    bool shift;
+    HWND lands;
+    const char* name;
+  } tabs[] = {{false, calendar, "Tab into"},
+              {false, after, "Tab out of"},
+              {true, calendar, "Shift+Tab into"},
+              {true, before, "Shift+Tab out of"}};
+  for (const auto& tab : tabs) {
+    SCOPED_TRACE(tab.name);
+    PressTab(tab.shift);
+    EXPECT_EQ(GetFocus(), tab.lands);
+  }
+  Stop();
+  PumpFor(50);
+
+  // The focus on the covered window itself goes to the calendar, and back.
+  SetFocus(panel);
+  ASSERT_EQ(GetFocus(), panel);
+  Start(panelText, nullptr, nullptr, "Picked");
+  EXPECT_EQ(GetFocus(), CalendarOf(NewestFrame(panel)));
+  Stop();
+  PumpFor(50);
+  EXPECT_EQ(GetFocus(), panel);
 }
 
 TEST_F(Calendar, StartStartStopLeavesNoCalendarAndPicksUseTheLatestStart) {
@@ -436,6 +494,7 @@ TEST_F(Calendar, StartStartStopLeavesNoCalendarAndPicksUseTheLatestStart) {
 }
 
 TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafelyAndRemovesEveryCalendar) {
+  ControlHandlingWatch watch;
   Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopIt");
   HWND other = NewestFrame(host_.handle());
   Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "StopIt");
@@ -450,12 +509,11 @@ TEST_F(Calendar, StopFromInsideTheSubroutineEndsThePickSafelyAndRemovesEveryCale
     Exec(5, {});
     hiddenAtOnce = !IsWindowVisible(stoppedFrames[0]) && !IsWindowVisible(stoppedFrames[1]);
   };
-  WatchMouseHandling(CalendarOf(frame));
   PickSeen seen = Pick(CalendarOf(frame), 2025, 2, 14);
   EXPECT_EQ(seen.variables, DateVar("02/14/2025"));
   EXPECT_EQ(seen.scripts, Scripts{"GoSub \"StopIt\""});
   EXPECT_TRUE(hiddenAtOnce);
-  ExpectTheControlOutlivedItsMouseHandling();
+  ExpectTheSubroutineRanAfterTheControlsHandling(watch);
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(frame) && !IsWindow(other); }, 2000));
   EXPECT_TRUE(Frames(host_.handle()).empty());
 }
@@ -496,6 +554,7 @@ TEST_F(Calendar, ADialogAfterStopInsideTheSubroutineLeavesTheFrameUntilThePickEn
 }
 
 TEST_F(Calendar, RestartFromInsideTheSubroutineLeavesOneWorkingCalendar) {
+  ControlHandlingWatch watch;
   Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "Restart");
   HWND first = NewestFrame(host_.handle());
   static std::string hostText;
@@ -505,10 +564,9 @@ TEST_F(Calendar, RestartFromInsideTheSubroutineLeavesOneWorkingCalendar) {
     Exec(5, {});
     Exec(4, {hostText.c_str(), nullptr, "YYYY-MM-DD", "Again"});
   };
-  WatchMouseHandling(CalendarOf(first));
   PickSeen seen = Pick(CalendarOf(first), 2025, 2, 14);
   EXPECT_EQ(seen.scripts, Scripts{"GoSub \"Restart\""});
-  ExpectTheControlOutlivedItsMouseHandling();
+  ExpectTheSubroutineRanAfterTheControlsHandling(watch);
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(first); }, 2000));
 
   std::vector<HWND> frames = Frames(host_.handle());
@@ -536,19 +594,39 @@ TEST_F(Calendar, AHostThatDestroysItsWindowLeavesNothingForStop) {
   EXPECT_EQ(seen.variables, DateVar("05/01/2025"));
 }
 
-TEST_F(Calendar, AHostThatDestroysItsWindowInsideTheSubroutineDoesNotCrash) {
-  Start(host_.HandleText(), nullptr, "MM-DD-YYYY", "CloseForm");
-  HWND frame = NewestFrame(host_.handle());
+// A subroutine that closes the form, or lays a new calendar over it, while
+// the click that ran it is still on its way out of the control.
+TEST_F(Calendar, ASubroutineThatClosesTheHostWindowOrStartsOverItRunsOnceAndSafely) {
   static HWND hostWindow;
-  hostWindow = host_.handle();
-  g_onScript = [](const std::string&) { DestroyWindow(hostWindow); };
-  PickSeen seen = Pick(CalendarOf(frame), 2025, 8, 18);
-  EXPECT_EQ(seen.scripts, Scripts{"GoSub \"CloseForm\""});
-  EXPECT_FALSE(IsWindow(frame));
-  g_onScript = nullptr;
-  ClearHostCalls();
-  Stop();
-  EXPECT_TRUE(HostCalls().empty());
+  static std::string hostText;
+  const struct {
+    const char* subroutine;
+    void (*run)(const std::string&);
+    size_t framesLeft;
+  } cases[] = {
+      {"CloseForm", [](const std::string&) { DestroyWindow(hostWindow); }, 0},
+      {"StartOver",
+       [](const std::string&) { Exec(4, {hostText.c_str(), nullptr, "MM-DD-YYYY", "Again"}); }, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.subroutine);
+    HostWindow host(300, 200);
+    hostWindow = host.handle();
+    hostText = host.HandleText();
+    ControlHandlingWatch watch;
+    Start(hostText, nullptr, "MM-DD-YYYY", c.subroutine);
+    HWND frame = NewestFrame(hostWindow);
+    g_onScript = c.run;
+    PickSeen seen = Pick(CalendarOf(frame), 2025, 8, 18);
+    g_onScript = nullptr;
+    EXPECT_EQ(seen.variables, DateVar("08/18/2025"));
+    EXPECT_EQ(seen.scripts, Scripts{"GoSub \"" + std::string(c.subroutine) + "\""});
+    ExpectTheSubroutineRanAfterTheControlsHandling(watch);
+    EXPECT_EQ(IsWindow(frame) != FALSE, c.framesLeft > 0);
+    EXPECT_EQ(IsWindow(hostWindow) ? Frames(hostWindow).size() : 0u, c.framesLeft);
+    Stop();
+    PumpFor(50);
+  }
 }
 
 TEST_F(Calendar, AHandleThatReadsAsZeroGivesATinyTopLevelPopUp) {

@@ -1,6 +1,6 @@
 // The host calling back into the library while one of its modal loops runs
 // (from a timer that the loop dispatches), and the host unloading the
-// library once its calendar is stopped.
+// library, with its calendar stopped or still open.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -261,18 +261,22 @@ TEST_F(Reentrancy, AnEditorStillHandsBackAfterHostCodeRanActionsAndACalendarInIt
 }
 
 // A library loaded a second time from a copy, so that the instance the other
-// tests use stays loaded.
+// tests use stays loaded. Its first window keeps the copy loaded for good:
+// once that is done, the file cannot be replaced or deleted until the
+// process ends (a later run overwrites it).
 class Unload : public ::testing::Test {
  protected:
   void SetUp() override {
     char loaded[MAX_PATH] = {};
     ASSERT_NE(GetModuleFileNameA(Plugin::Get().module, loaded, MAX_PATH), 0u);
-    ASSERT_TRUE(CopyFileA(loaded, Copy().c_str(), FALSE));
+    if (!GetModuleHandleA(Copy().c_str())) {
+      ASSERT_TRUE(CopyFileA(loaded, Copy().c_str(), FALSE));
+    }
     ClearHostCalls();
   }
   void TearDown() override {
     g_onScript = nullptr;
-    DeleteFileA(Copy().c_str());
+    if (!GetModuleHandleA(Copy().c_str())) DeleteFileA(Copy().c_str());
   }
   static Plugin LoadCopy() {
     Plugin copy = Plugin::Load(Copy().c_str());
@@ -288,6 +292,9 @@ class Unload : public ::testing::Test {
     std::string handle = host.HandleText();
     const char* parameters[4] = {handle.c_str(), nullptr, "YYYY-MM-DD", subroutine};
     copy.execAction(4, const_cast<char**>(parameters));
+    return PickToday(host);
+  }
+  static bool PickToday(HostWindow& host) {
     HWND frame = GetWindow(host.handle(), GW_CHILD);
     HWND calendar = frame ? GetDlgItem(frame, kCalendarControlId) : nullptr;
     SYSTEMTIME today = {};
@@ -312,7 +319,7 @@ TEST_F(Unload, AfterAStoppedCalendarTheHostKeepsRunningAndCanLoadAgain) {
     EXPECT_EQ(copy.execAction(5, nullptr), 1u);
     EXPECT_EQ(GetWindow(host.handle(), GW_CHILD), nullptr);
     ASSERT_TRUE(FreeLibrary(copy.module));
-    EXPECT_EQ(GetModuleHandleA(Copy().c_str()), nullptr);
+    EXPECT_NE(GetModuleHandleA(Copy().c_str()), nullptr) << "kept loaded since its first window";
     // The host's window goes on being painted, sized and clicked.
     InvalidateRect(host.handle(), nullptr, TRUE);
     SetWindowPos(host.handle(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
@@ -345,7 +352,7 @@ TEST_F(Unload, AfterTheSubroutineStoppedTheCalendarAndAfterDialogsAndEditors) {
     EXPECT_EQ(closer.editorsEnded(), 1);
   }
   ASSERT_TRUE(FreeLibrary(copy.module));
-  EXPECT_EQ(GetModuleHandleA(Copy().c_str()), nullptr);
+  EXPECT_NE(GetModuleHandleA(Copy().c_str()), nullptr) << "kept loaded since its first window";
   InvalidateRect(host.handle(), nullptr, TRUE);
   PumpFor(200);
   // A system dialog of the host's own still works with the library gone.
@@ -358,4 +365,27 @@ TEST_F(Unload, AfterTheSubroutineStoppedTheCalendarAndAfterDialogsAndEditors) {
   chooser.lpCustColors = custom;
   EXPECT_FALSE(ChooseColorA(&chooser));
   canceller.Join();
+}
+
+// A host that reloads its plug-ins frees the library with its calendar
+// still open: the calendar's procedures must still be there for its next
+// messages, its picks and its end with the host window.
+TEST_F(Unload, WithItsCalendarStillOpen) {
+  HostWindow host(300, 200);
+  Plugin copy = LoadCopy();
+  ASSERT_NE(copy.module, nullptr);
+  std::string handle = host.HandleText();
+  const char* parameters[4] = {handle.c_str(), nullptr, "YYYY-MM-DD", "Picked"};
+  copy.execAction(4, const_cast<char**>(parameters));
+  ASSERT_NE(GetWindow(host.handle(), GW_CHILD), nullptr);
+  // The one reference the host holds (every test frees what it loads).
+  ASSERT_TRUE(FreeLibrary(copy.module));
+  ASSERT_NE(GetModuleHandleA(Copy().c_str()), nullptr) << "unloaded under its own window";
+  InvalidateRect(host.handle(), nullptr, TRUE);
+  PumpFor(200);
+  ASSERT_TRUE(PickToday(host));
+  PumpFor(200);
+  EXPECT_EQ(RecordedScripts(), std::vector<std::string>{"GoSub \"Picked\""});
+  host.Destroy();
+  PumpFor(100);
 }
