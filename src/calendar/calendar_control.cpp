@@ -8,6 +8,7 @@
 
 #include <new>
 
+#include "calendar/calendar_colours.h"
 #include "calendar/calendar_state.h"
 #include "plugin/catch_all.h"
 
@@ -21,9 +22,9 @@ struct ControlRecord {
   WNDPROC original;
   int keysInHandling;   // nested WM_KEYDOWN calls of the original procedure
   int callsInHandling;  // nested calls of the original procedure, any message
-  bool previousDate;    // the control shows a previous date in its colours
   bool pickWaiting;     // a pick notified during the calls above, not yet reported
   SYSTEMTIME pickedDay;
+  CalendarColours colours;
 };
 
 LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,6 +90,14 @@ LRESULT HandleKey(HWND calendar, WPARAM key, LPARAM flags) {
   return result;
 }
 
+// The control handles the change first (a new theme, its own colours from
+// the system's); then the library's colours go on top.
+LRESULT HandleColourChange(WNDPROC original, HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = CallWindowProcW(original, calendar, message, wParam, lParam);
+  if (ControlRecord* record = RecordOf(calendar)) ShowCalendarColours(calendar, &record->colours);
+  return result;
+}
+
 // The last message the control sees: the original procedure goes back in
 // place, if no one wrapped the control after us, and the record goes.
 LRESULT Unwrap(ControlRecord* record, HWND calendar, WPARAM wParam, LPARAM lParam) {
@@ -111,8 +120,14 @@ LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam,
       // The pick reports to the host, which allocates.
       return CatchAll<LRESULT>(0, [&] { return HandleKey(calendar, wParam, lParam); });
     case WM_PAINT:
-      if (record->previousDate) ShowPreviousDateColours(calendar);
+      ShowCalendarColours(calendar, &record->colours);
       break;
+    // The system sends WM_THEMECHANGED to every window; the other two reach
+    // the control when its frame passes on what the host forwarded to it.
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      return HandleColourChange(original, calendar, message, wParam, lParam);
     case WM_NCDESTROY:
       return Unwrap(record, calendar, wParam, lParam);
   }
@@ -122,7 +137,7 @@ LRESULT CALLBACK WrappedCalendarProc(HWND calendar, UINT message, WPARAM wParam,
 }  // namespace
 
 void WrapCalendarControl(HWND calendar) {
-  auto* record = new (std::nothrow) ControlRecord{nullptr, 0, 0, false, false, {}};
+  auto* record = new (std::nothrow) ControlRecord{nullptr, 0, 0, false, {}, {}};
   if (!record) return;  // a calendar without keyboard picks rather than none
   if (!SetPropW(calendar, kRecordName, record)) {
     delete record;
@@ -133,7 +148,12 @@ void WrapCalendarControl(HWND calendar) {
   if (!record->original) {
     RemovePropW(calendar, kRecordName);
     delete record;
+    return;
   }
+  // Read before the library changes any, then the scheme's where High
+  // Contrast is on.
+  ReadOwnColours(calendar, &record->colours);
+  ShowCalendarColours(calendar, &record->colours);
 }
 
 bool DeferPick(HWND calendar, const SYSTEMTIME& day) {
@@ -150,5 +170,13 @@ bool IsCalendarHandlingKey(HWND calendar) {
 }
 
 void MarkPreviousDate(HWND calendar) {
-  if (ControlRecord* record = RecordOf(calendar)) record->previousDate = true;
+  ControlRecord* record = RecordOf(calendar);
+  // An unwrapped control gets the marks once, without following changes.
+  CalendarColours unwrapped;
+  CalendarColours* colours = record ? &record->colours : &unwrapped;
+  if (!record) ReadOwnColours(calendar, colours);
+  colours->previousDate = true;
+  // The marks take effect only without the host's visual style.
+  DrawWithoutVisualStyle(calendar);
+  ShowCalendarColours(calendar, colours);
 }

@@ -47,13 +47,9 @@ void PickSelectedDay(HWND calendar);
 // Reports a picked day to the host: "xr_Date", then the subroutine.
 void ReportPickedDay(const SYSTEMTIME& day);
 
-// Gives the calendar its previous-date colours, or the system's while High
-// Contrast is on; does nothing when they are in place already.
-void ShowPreviousDateColours(HWND calendar);
-
 // Wraps the control's own window procedure for the keyboard picks, the
 // dialog code that keeps a dialog manager's loop from eating them, and the
-// colours checked at each paint. The wrapper goes with the control.
+// colours that follow High Contrast. The wrapper goes with the control.
 void WrapCalendarControl(HWND calendar);
 
 // While the control's own procedure is handling a message (a click), keeps
@@ -65,8 +61,9 @@ bool DeferPick(HWND calendar, const SYSTEMTIME& day);
 // is a move, not a pick.
 bool IsCalendarHandlingKey(HWND calendar);
 
-// Marks the control as showing a previous date, whose colours then follow
-// High Contrast at each paint.
+// Marks the control as showing a previous date: drawn without the host's
+// visual style, in the previous-date colours (the system's under High
+// Contrast), which then follow every change.
 void MarkPreviousDate(HWND calendar);
 
 // True while frame is a calendar frame that still exists.

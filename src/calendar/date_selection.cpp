@@ -5,30 +5,9 @@
 
 #include "calendar/calendar_state.h"
 #include "calendar/date_text.h"
-#include "dialogs/high_contrast.h"
 #include "plugin/host_callbacks.h"
 
 namespace {
-
-// Colours that mark a calendar opened on a previous date.
-constexpr COLORREF kPreviousDateText = RGB(60, 255, 0);
-constexpr COLORREF kPreviousDateTitleText = RGB(0, 255, 60);
-
-struct DateColours {
-  COLORREF text, title;
-};
-
-// Under High Contrast the user's scheme decides, as it does for the rest of
-// the control: text in the window text colour, the title in the caption's.
-DateColours PreviousDateColours() {
-  if (HighContrastOn()) return {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_CAPTIONTEXT)};
-  return {kPreviousDateText, kPreviousDateTitleText};
-}
-
-void SetDateColours(HWND calendar, DateColours colours) {
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TEXT, colours.text);
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, colours.title);
-}
 
 // Pre-selects the previous date in the style in force. A date the control
 // refuses (a field missing or out of range) leaves its own default selection.
@@ -38,7 +17,6 @@ void PreselectPreviousDate(HWND frame) {
   HWND calendar = GetDlgItem(frame, kCalendarControlId);
   if (!calendar) return;
   MarkPreviousDate(calendar);
-  SetDateColours(calendar, PreviousDateColours());
   SYSTEMTIME selected = {};
   selected.wYear = date.year;
   selected.wMonth = date.month;
@@ -96,13 +74,6 @@ void PickSelectedDay(HWND calendar) {
   if (SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&day))) ReportPick(day);
 }
 
-void ShowPreviousDateColours(HWND calendar) {
-  DateColours wanted = PreviousDateColours();
-  if (static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0)) != wanted.text ||
-      static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0)) != wanted.title)
-    SetDateColours(calendar, wanted);
-}
-
 LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
@@ -120,6 +91,13 @@ LRESULT CALLBACK CalendarSelectionHandler(HWND frame, UINT message, WPARAM wPara
       // Handled: the routing must not hand the same pick to the frame again.
       return 1;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // Top-level windows receive these and forward them to their controls,
+      // the frame among them; the calendar is the frame's own control.
+      if (HWND calendar = GetDlgItem(frame, kCalendarControlId))
+        SendMessageW(calendar, message, wParam, lParam);
+      return 0;
     case kMsgRemoveCalendarFrame:
       RemoveStoppedFrames();
       return 1;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cstdint>
 #include <cstdio>
@@ -32,8 +33,9 @@ constexpr int kCalendarId = 20;
 constexpr DWORD kPickTimeoutMs = 3000;
 // Long enough for a second report of the same pick to show up.
 constexpr DWORD kSettleMs = 200;
-// The text colour that marks a calendar opened on a previous date.
+// The text and title colours that mark a calendar opened on a previous date.
 constexpr COLORREF kPreviousDateText = 0x0000FF3C;
+constexpr COLORREF kPreviousDateTitleText = 0x003CFF00;
 
 void Start(const std::string& handle, const char* previous, const char* style,
            const char* subroutine) {
@@ -88,6 +90,22 @@ void ExpectTheSubroutineRanAfterTheControlsHandling(const ControlHandlingWatch& 
   EXPECT_EQ(watch.destroyed(), 0) << "the control was destroyed inside its own handling";
   EXPECT_EQ(watch.survived(), 2) << "button down and up, each handled whole";
   EXPECT_EQ(watch.hostCallsInside(), 0) << "the pick was reported inside the control's handling";
+}
+
+// The colours the library sets on a calendar, counted from outside its
+// wrapping.
+WNDPROC g_coloursProc;
+int g_colourSettings;
+
+LRESULT CALLBACK CountedColoursProc(HWND calendar, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MCM_SETCOLOR) ++g_colourSettings;
+  return CallWindowProcW(g_coloursProc, calendar, message, wParam, lParam);
+}
+
+void WatchColourSettings(HWND calendar) {
+  g_colourSettings = 0;
+  g_coloursProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(calendar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountedColoursProc)));
 }
 
 // A host whose loop hands its form's messages to the dialog manager, as many
@@ -310,7 +328,7 @@ TEST_F(Calendar, ThePreviousDateIsPreselectedInEachStyleWithItsColours) {
     SYSTEMTIME selected = CalendarSelection(calendar);
     EXPECT_TRUE(SameDay(selected, 2024, 12, 25)) << DayText(selected);
     EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0), kPreviousDateText);
-    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0), 0x003CFF00);
+    EXPECT_EQ(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0), kPreviousDateTitleText);
     Stop();
   }
 }
@@ -328,26 +346,118 @@ TEST_F(Calendar, NoUsablePreviousDateLeavesTodaySelected) {
   }
 }
 
-// Under High Contrast a previous date shows in the system's colours; a
-// switch either way shows at the calendar's next paint.
-TEST_F(Calendar, UnderHighContrastThePreviousDateTakesTheSystemColours) {
-  ReportedHighContrast highContrast(Plugin::Get().module);
+// The six colours, MCSC_BACKGROUND to MCSC_TRAILINGTEXT, as the control holds them.
+using Colours = std::array<COLORREF, 6>;
+Colours ColoursOf(HWND calendar) {
+  Colours colours;
+  for (int part = 0; part < 6; ++part)
+    colours[part] = static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, part, 0));
+  return colours;
+}
+
+// What the host's own calendar, one the library never touched, gives once
+// shown and painted, as the library's are.
+template <typename Read>
+auto OfAPlainCalendar(HWND host, Read read) {
+  HWND plain = CreateWindowExW(0, MONTHCAL_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, host, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  UpdateWindow(plain);
+  auto value = read(plain);
+  DestroyWindow(plain);
+  return value;
+}
+
+// Pixels of exactly that colour in the control's client area.
+int PixelsOf(HWND calendar, COLORREF colour) {
+  RECT client = {};
+  GetClientRect(calendar, &client);
+  HDC dc = GetDC(calendar);
+  int count = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) count += GetPixel(dc, x, y) == colour;
+  ReleaseDC(calendar, dc);
+  return count;
+}
+
+// Under High Contrast every colour of every calendar is the scheme's: the
+// month in the window colours, the title in the active caption's, the other
+// months' days dimmed. A switch shows at the next paint, and at once when the
+// calendar is told of it: WM_THEMECHANGED goes to every window, and a host
+// forwards WM_SYSCOLORCHANGE and WM_SETTINGCHANGE to its children, the frame.
+// Off again, the control's own colours are back, with the previous date's
+// marks where one was given. A paint with nothing changed sends nothing.
+TEST_F(Calendar, EveryColourFollowsHighContrastAtEachPaintAndEachChangeItIsTold) {
+  ReportedHighContrast highContrast(Plugin::Get().module, ReportedHighContrast::kScheme);
   ASSERT_TRUE(highContrast.installed());
-  Start(host_.HandleText(), "12/25/2024", "MM-DD-YYYY", "Picked");
-  HWND calendar = CalendarOf(NewestFrame(host_.handle()));
-  ASSERT_TRUE(calendar);
-  using Colours = std::pair<COLORREF, COLORREF>;
-  auto coloursAfterPaint = [&] {
+  const auto scheme = ReportedHighContrast::SchemeColour;
+  const Colours inScheme = {scheme(COLOR_WINDOW),       scheme(COLOR_WINDOWTEXT), scheme(COLOR_ACTIVECAPTION),
+                            scheme(COLOR_CAPTIONTEXT), scheme(COLOR_WINDOW),     scheme(COLOR_GRAYTEXT)};
+  const Colours own = OfAPlainCalendar(host_.handle(), ColoursOf);
+  for (const char* previous : {"12/25/2024", ""}) {
+    SCOPED_TRACE(*previous ? previous : "no previous date");
+    Colours normal = own;
+    if (*previous) {
+      normal[MCSC_TEXT] = kPreviousDateText;
+      normal[MCSC_TITLETEXT] = kPreviousDateTitleText;
+    }
+    highContrast.Switch(true);
+    Start(host_.HandleText(), previous, "MM-DD-YYYY", "Picked");
+    HWND frame = NewestFrame(host_.handle()), calendar = CalendarOf(frame);
+    ASSERT_TRUE(calendar);
+    EXPECT_EQ(ColoursOf(calendar), inScheme) << "started under High Contrast";
+    const struct {
+      const char* how;
+      HWND to;
+      UINT message;
+      WPARAM wParam;
+    } tellings[] = {{"a paint", nullptr, WM_PAINT, 0},
+                    {"WM_THEMECHANGED", calendar, WM_THEMECHANGED, 0},
+                    {"WM_SYSCOLORCHANGE", frame, WM_SYSCOLORCHANGE, 0},
+                    {"WM_SETTINGCHANGE", frame, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST}};
+    for (const auto& telling : tellings) {
+      SCOPED_TRACE(telling.how);
+      for (bool on : {false, true}) {
+        highContrast.Switch(on);
+        if (telling.to) SendMessageW(telling.to, telling.message, telling.wParam, 0);
+        else RedrawWindow(calendar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const Colours& wanted = on ? inScheme : normal;
+        EXPECT_EQ(ColoursOf(calendar), wanted) << (on ? "on" : "off");
+        // Drawn by that paint: the title of a calendar without a style.
+        if (!telling.to && *previous) {
+          EXPECT_GT(PixelsOf(calendar, wanted[MCSC_TITLEBK]), 100) << (on ? "on" : "off");
+          EXPECT_GT(PixelsOf(calendar, wanted[MCSC_TITLETEXT]), 0) << (on ? "on" : "off");
+        }
+      }
+    }
+    WatchColourSettings(calendar);
     RedrawWindow(calendar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    return Colours(static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TEXT, 0)),
-                   static_cast<COLORREF>(SendMessageW(calendar, MCM_GETCOLOR, MCSC_TITLETEXT, 0)));
-  };
-  const Colours system(GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_CAPTIONTEXT));
-  EXPECT_EQ(coloursAfterPaint(), system);
-  highContrast.Switch(false);
-  EXPECT_EQ(coloursAfterPaint(), Colours(kPreviousDateText, 0x003CFF00));
-  highContrast.Switch(true);
-  EXPECT_EQ(coloursAfterPaint(), system);
+    EXPECT_EQ(g_colourSettings, 0);
+    highContrast.Switch(false);
+    RedrawWindow(calendar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(g_colourSettings, 0);
+    Stop();
+  }
+}
+
+// With visual styles the control draws none of the previous date's colours,
+// so that calendar is drawn without its style; one without a previous date
+// keeps the host's, whatever that is (Wine's calendars have a style in both
+// runs, Windows' in the themed run only).
+TEST_F(Calendar, OnlyACalendarOnAPreviousDateLeavesTheHostsVisualStyle) {
+  using GetWindowThemeProc = HANDLE(WINAPI*)(HWND);
+  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  auto getWindowTheme =
+      uxtheme ? reinterpret_cast<GetWindowThemeProc>(GetProcAddress(uxtheme, "GetWindowTheme")) : nullptr;
+  ASSERT_TRUE(getWindowTheme);
+  const bool hostStyled = OfAPlainCalendar(host_.handle(), getWindowTheme) != nullptr;
+  for (const char* previous : {"12/25/2024", ""}) {
+    SCOPED_TRACE(*previous ? previous : "no previous date");
+    Start(host_.HandleText(), previous, "MM-DD-YYYY", "Picked");
+    HWND calendar = CalendarOf(NewestFrame(host_.handle()));
+    EXPECT_EQ(calendar && getWindowTheme(calendar), hostStyled && !*previous);
+    Stop();
+  }
+  FreeLibrary(uxtheme);
 }
 
 TEST_F(Calendar, AnUnrecognisedStyleKeepsTheStyleOfTheLastStart) {

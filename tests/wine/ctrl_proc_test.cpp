@@ -96,6 +96,20 @@ COLORREF PixelAt(HWND window, int x, int y) {
   return c;
 }
 
+// Painted in exactly these colours: glyphs of the text colour; the space of
+// "WWWW WWWW" lies in the text's own cell, filled with the background colour
+// it was drawn with; outside the text, what the erase left.
+void ExpectPaintedIn(HWND window, COLORREF text, COLORREF background) {
+  EXPECT_GT(FindPixels(window, [&](COLORREF c) { return c == text; }).count, 20) << "text";
+  HDC dc = GetDC(window);
+  SIZE word = {}, withSpace = {};
+  GetTextExtentPoint32A(dc, "WWWW ", 4, &word);
+  GetTextExtentPoint32A(dc, "WWWW ", 5, &withSpace);
+  ReleaseDC(window, dc);
+  EXPECT_EQ(PixelAt(window, 2 + (word.cx + withSpace.cx) / 2, 2 + word.cy / 2), background) << "the text's cell";
+  EXPECT_EQ(PixelAt(window, 290, 50), background) << "erased";
+}
+
 bool IsLiveBrush(HBRUSH brush) { return brush && GetObjectType(brush) == OBJ_BRUSH; }
 
 }  // namespace
@@ -119,8 +133,7 @@ TEST(CtrlProc, PaintsTheTextRedOnCyanFromTheInsetCorner) {
   EXPECT_GE(red.top, 2);
   EXPECT_LT(red.top, 12) << "the text starts at the top, not centred";
   EXPECT_LT(red.right, 200);
-  // Erased in cyan outside the text as well.
-  EXPECT_EQ(PixelAt(window, 290, 50), kCyan);
+  ExpectPaintedIn(window, RGB(255, 0, 0), kCyan);
   EXPECT_EQ(PixelAt(window, 0, 0), kCyan);
   DestroyWindow(window);
 }
@@ -189,21 +202,19 @@ TEST(CtrlProc, ASecondInitialisingCallReleasesTheFirstBrush) {
   DestroyWindow(window);
 }
 
-// Under High Contrast the text is painted in the window text colour on the
-// window colour, from the next paint; switched off, red on cyan again.
+// Under High Contrast the text is painted in the scheme's window text colour
+// on its window colour, from the next paint; switched off, red on cyan again.
 TEST(CtrlProc, UnderHighContrastPaintsInTheWindowColours) {
-  ReportedHighContrast highContrast(Plugin::Get().module);
+  ReportedHighContrast highContrast(Plugin::Get().module, ReportedHighContrast::kScheme);
   ASSERT_TRUE(highContrast.installed());
   HWND window = NewTarget("WWWW WWWW");
   InstallCtrlProc(window);
   Repaint(window);
-  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-  EXPECT_GT(FindPixels(window, [&](COLORREF c) { return c == text; }).count, 20);
+  ExpectPaintedIn(window, ReportedHighContrast::SchemeColour(COLOR_WINDOWTEXT),
+                  ReportedHighContrast::SchemeColour(COLOR_WINDOW));
   EXPECT_EQ(FindRed(window).count, 0);
-  EXPECT_EQ(PixelAt(window, 290, 50), GetSysColor(COLOR_WINDOW));
   highContrast.Switch(false);
   Repaint(window);
-  EXPECT_GT(FindRed(window).count, 20);
-  EXPECT_EQ(PixelAt(window, 290, 50), kCyan);
+  ExpectPaintedIn(window, RGB(255, 0, 0), kCyan);
   DestroyWindow(window);
 }
