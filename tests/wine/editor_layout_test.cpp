@@ -18,6 +18,9 @@ namespace {
 // Like the hosts that meet high-DPI screens, this one is DPI-aware, and says
 // so before its first window: an unaware one is told 96 and stretched.
 const BOOL kDpiAware = SetProcessDPIAware();
+// A raster face too large for 96 DPI, as on Windows at high DPI, before the
+// first font is made: Wine keeps the faces it has mapped for fonts made alike.
+const HighDpiRasterFace kRasterFace;
 
 enum Kind { kLabel, kText, kDrop, kButton };
 
@@ -108,7 +111,8 @@ struct ControlSeen {
   DWORD style = 0, exStyle = 0;
   RECT rect = {};
   int droppedHeight = 0, trimmable = 0;
-  bool editorFont = false;
+  HFONT font = nullptr;
+  std::wstring face;
 };
 
 struct EditorSeen {
@@ -144,7 +148,8 @@ EditorSeen Inspect(HWND editor) {
       c.droppedHeight = dropped.bottom - dropped.top;
       c.trimmable = Trimmable(child);
     }
-    c.editorFont = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
+    c.font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    c.face = FaceOf(c.font);
     seen.controls.push_back(c);
   }
   return seen;
@@ -206,7 +211,10 @@ TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack
       } else {
         EXPECT_EQ(got.rect.bottom - got.rect.top, want.h);
       }
-      EXPECT_TRUE(got.editorFont);
+      // One font for all: the template's, or in the scalable face where
+      // the raster one draws too tall.
+      EXPECT_EQ(got.font, seen.controls.front().font);
+      EXPECT_EQ(got.face, ExpectedDialogFace(96));
       if (want.caption) {
         EXPECT_EQ(got.text, want.caption);
       } else {
@@ -403,8 +411,7 @@ void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
 // with a raster face whose sizes are too large for 96 DPI.
 TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   ASSERT_TRUE(kDpiAware);
-  HighDpiRasterFace rasterFace;
-  ASSERT_TRUE(rasterFace.loaded()) << rasterFace.why();
+  ASSERT_TRUE(kRasterFace.loaded()) << kRasterFace.why();
   int screenDpi = ScreenDpi();
   // The prefix made for a DPI must really be at it, or this proves nothing.
   if (int wanted = RequestedDpi()) {
