@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "calendar/calendar_font.h"
 #include "calendar/calendar_state.h"
 #include "dialogs/dialog_window.h"
 #include "plugin/action_procedures.h"
@@ -36,11 +37,12 @@ DWORD FrameStyle(HWND host) { return host ? kChildFrameStyle : (kFrameStyle & ~W
 HWND CreateCalendarFrame(HWND host, int width, int height) {
   DialogTemplateLayout layout{FrameStyle(host), 0, 0, 0, 0, 0, u"",
                               kFramePoints, FW_NORMAL, FALSE, ANSI_CHARSET, u"MS Sans Serif"};
-  HWND frame = CreateTemplateDialog(layout, host, nullptr);
+  HWND frame = CreateTemplateDialog(layout, host, CalendarFrameProc);
   if (!frame) return nullptr;
   // One pixel larger than the host's client area in each direction.
   SetWindowPos(frame, HWND_TOP, 0, 0, width + 1, height + 1, kFramePlacement);
   SetWindowTextW(frame, L"");
+  FitCalendarFrameFont(frame);
   return frame;
 }
 
@@ -113,15 +115,17 @@ void ReturnFocus(const StartedFrame& started) {
 }  // namespace
 
 void RefitCalendarFrame(HWND frame) {
+  if (!IsCalendarFrame(frame)) return;
+  // The dialog manager has made the frame a font for its new DPI from the
+  // template: judged again, as at Start.
+  FitCalendarFrameFont(frame);
   HWND host = GetParent(frame);
   RECT client = {};
-  if (!IsCalendarFrame(frame) || !host || !GetClientRect(host, &client)) return;
+  if (!host || !GetClientRect(host, &client)) return;
   constexpr UINT kRefit = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
   SetWindowPos(frame, nullptr, 0, 0, client.right + 1, client.bottom + 1, kRefit);
-  if (HWND calendar = GetDlgItem(frame, kCalendarControlId)) {
-    SendMessageW(calendar, WM_SETFONT, SendMessageW(frame, WM_GETFONT, 0, 0), TRUE);
+  if (HWND calendar = GetDlgItem(frame, kCalendarControlId))
     SetWindowPos(calendar, nullptr, 0, 0, client.right, client.bottom, kRefit);
-  }
 }
 
 bool IsCalendarFrame(HWND frame) {

@@ -8,6 +8,8 @@
 // Outer top-left corner and client size in pixels.
 constexpr int kEditorLeft = 300, kEditorTop = 300;
 constexpr int kEditorClientWidth = 340, kEditorClientHeight = 160;
+// The template's font is 8-point "MS Sans Serif".
+constexpr int kEditorFontPoints = 8;
 
 constexpr COLORREF kEditorBackground = RGB(245, 245, 255);
 constexpr COLORREF kLabelTextColor = RGB(5, 5, 5);

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "rig/dialog_face.h"
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/host_window.h"
+#include "rig/library_gdi_objects.h"
 #include "rig/month_calendar.h"
 #include "rig/platform.h"
 #include "rig/plugin.h"
@@ -25,6 +27,9 @@ namespace {
 // DPI-aware before the first window, as a host on a high-DPI screen is; at
 // 96 DPI this changes nothing.
 const BOOL kDpiAware = SetProcessDPIAware();
+// A raster face too large for 96 DPI, as on Windows at high DPI, before the
+// first font is made: Wine keeps the faces it has mapped for fonts made alike.
+const HighDpiRasterFace kRasterFace;
 
 using Vars = std::vector<std::pair<std::string, std::string>>;
 using Scripts = std::vector<std::string>;
@@ -219,7 +224,8 @@ TEST_F(Calendar, CoversTheHostClientAreaWithTheFrameOnePixelLarger) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), font);
   LOGFONTW face = {};
   GetObjectW(font, sizeof(face), &face);
-  EXPECT_STREQ(face.lfFaceName, L"MS Sans Serif");
+  // The template's raster face, or the scalable one where that draws too tall.
+  EXPECT_EQ(face.lfFaceName, ExpectedDialogFace(ScreenDpi()));
   EXPECT_EQ(face.lfWeight, FW_NORMAL);
   EXPECT_FALSE(face.lfItalic);
 }
@@ -793,19 +799,33 @@ TEST_F(Calendar, StopStillRemovesTheCalendarAfterAnEditorWasOpened) {
 }
 
 // On a screen of any DPI (make test runs it at 96 and 192): the calendar
-// draws in the 8-point font of that DPI, and a host window scaled like the
-// screen holds the whole month grid.
+// draws in the 8-point font of that DPI, in the raster template face where
+// that draws so small and in the scalable one where not (a raster face too
+// large for 96 DPI is loaded), also after a DPI change of its host; a host
+// window scaled like the screen holds the whole month grid.
 TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
   ASSERT_TRUE(kDpiAware);
   int dpi = ScreenDpi();
   if (int wanted = RequestedDpi()) {
     ASSERT_EQ(dpi, wanted);
   }
-  Plugin::Get();
+  ASSERT_TRUE(kRasterFace.loaded()) << kRasterFace.why();
+  LibraryGdiObjects libraryObjects(Plugin::Get().module);
+  ASSERT_TRUE(libraryObjects.installed());
+  long before = libraryObjects.live();
   HostWindow host(MulDiv(300, dpi, 96), MulDiv(240, dpi, 96));
   Start(host.HandleText(), "", "", "DatePicked");
-  HWND calendar = CalendarOf(NewestFrame(host.handle()));
+  HWND frame = NewestFrame(host.handle());
+  HWND calendar = CalendarOf(frame);
   ASSERT_NE(calendar, nullptr);
+  auto expectTheFramesFontInItsFace = [&] {
+    HFONT drawn = reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(frame, WM_GETFONT, 0, 0)), drawn);
+    EXPECT_EQ(FaceOf(drawn), ExpectedDialogFace(dpi));
+  };
+  expectTheFramesFontInItsFace();
+  SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+  expectTheFramesFontInItsFace();
   LOGFONTW font = {};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(calendar, WM_GETFONT, 0, 0)), sizeof(font), &font);
   EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
@@ -821,6 +841,8 @@ TEST(CalendarDpi, FontAndMonthGridFollowTheScreenDpi) {
   EXPECT_LE(need.bottom - need.top, outer.bottom - outer.top);
   Stop();
   PumpFor(50);
+  // A font the frame made for itself goes with it.
+  EXPECT_EQ(libraryObjects.live(), before);
 }
 
 // A per-monitor-aware host that moved to a screen of another DPI resizes
@@ -868,6 +890,7 @@ TEST(CalendarDpi, APerMonitorV2HostsCalendarDrawsInTheFramesFontForItsDpi) {
     LOGFONTW logFont = {};
     EXPECT_TRUE(GetObjectW(font, sizeof(logFont), &logFont));
     EXPECT_EQ(logFont.lfHeight, -MulDiv(8, dpi, 72));
+    EXPECT_EQ(FaceOf(font), ExpectedDialogFace(dpi));
   };
   expectFramesFont();
   SendMessageW(frame, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);

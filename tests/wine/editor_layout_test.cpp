@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "rig/code_page.h"
+#include "rig/dialog_face.h"
 #include "rig/driver.h"
 #include "rig/editor_session.h"
 #include "rig/host_cells.h"
@@ -17,6 +18,9 @@ namespace {
 // Like the hosts that meet high-DPI screens, this one is DPI-aware, and says
 // so before its first window: an unaware one is told 96 and stretched.
 const BOOL kDpiAware = SetProcessDPIAware();
+// A raster face too large for 96 DPI, as on Windows at high DPI, before the
+// first font is made: Wine keeps the faces it has mapped for fonts made alike.
+const HighDpiRasterFace kRasterFace;
 
 enum Kind { kLabel, kText, kDrop, kButton };
 
@@ -107,7 +111,8 @@ struct ControlSeen {
   DWORD style = 0, exStyle = 0;
   RECT rect = {};
   int droppedHeight = 0, trimmable = 0;
-  bool editorFont = false;
+  HFONT font = nullptr;
+  std::wstring face;
 };
 
 struct EditorSeen {
@@ -143,7 +148,8 @@ EditorSeen Inspect(HWND editor) {
       c.droppedHeight = dropped.bottom - dropped.top;
       c.trimmable = Trimmable(child);
     }
-    c.editorFont = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
+    c.font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    c.face = FaceOf(c.font);
     seen.controls.push_back(c);
   }
   return seen;
@@ -205,7 +211,10 @@ TEST(EditorLayout, EveryEditorShowsItsWindowAndControlsPrefilledAndHandsThemBack
       } else {
         EXPECT_EQ(got.rect.bottom - got.rect.top, want.h);
       }
-      EXPECT_TRUE(got.editorFont);
+      // One font for all: the template's, or in the scalable face where
+      // the raster one draws too tall.
+      EXPECT_EQ(got.font, seen.controls.front().font);
+      EXPECT_EQ(got.face, ExpectedDialogFace(96));
       if (want.caption) {
         EXPECT_EQ(got.text, want.caption);
       } else {
@@ -239,6 +248,7 @@ struct ControlFit {
   RECT rect = {};
   int droppedHeight = 0, trimmable = 0;
   LONG fontHeight = 0;
+  std::wstring face;
   SIZE extent = {};
   RECT room = {};
 };
@@ -259,6 +269,7 @@ ControlFit Measure(HWND control) {
   LOGFONTW logFont = {};
   GetObjectW(font, sizeof(logFont), &logFont);
   fit.fontHeight = logFont.lfHeight;
+  fit.face = logFont.lfFaceName;
   std::wstring text = TextOf(control);
   HDC dc = GetDC(field);
   HGDIOBJ old = SelectObject(dc, font);
@@ -273,6 +284,9 @@ struct EditorAtDpi {
   int dpi = 0;
   RECT outer = {}, client = {}, work = {};
   POINT asked = {};  // the corner of the suggested rectangle, after a change
+  RECT suggested = {};  // the suggested rectangle, in a drag
+  bool sizeAnswered = false;  // its size is the one the editor asked for
+  bool dragging = false;  // measured inside a drag, before it ended
   std::vector<ControlFit> controls;
 };
 
@@ -324,15 +338,46 @@ SIZE ScaledSizeAnswer(HWND editor, int dpi) {
   return size;
 }
 
+// The user drags the editor onto a screen of dpi: the system's move loop
+// brackets the change, and suggests the size the editor asked for (scaled
+// linearly where it does not answer) at the corner under the pointer, here
+// across the work area's right and bottom edges. Measured inside the drag,
+// then after it.
+void DragToDpi(HWND editor, int from, int to, std::vector<EditorAtDpi>& seen) {
+  EditorAtDpi now = MeasureEditor(editor, from);
+  SIZE size = ScaledSizeAnswer(editor, to);
+  bool answered = size.cx != 0;
+  if (!answered) {
+    size.cx = MulDiv(now.outer.right - now.outer.left, to, from);
+    size.cy = MulDiv(now.outer.bottom - now.outer.top, to, from);
+  }
+  POINT corner = {now.work.right - size.cx / 2, now.work.bottom - size.cy / 2};
+  RECT suggested = {corner.x, corner.y, corner.x + size.cx, corner.y + size.cy};
+  SendMessageW(editor, WM_ENTERSIZEMOVE, 0, 0);
+  SendMessageW(editor, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  seen.push_back(MeasureEditor(editor, to));
+  seen.back().dragging = true;
+  seen.back().suggested = suggested;
+  seen.back().sizeAnswered = answered;
+  SendMessageW(editor, WM_EXITSIZEMOVE, 0, 0);
+  seen.push_back(MeasureEditor(editor, to));
+  for (size_t i = seen.size() - 2; i < seen.size(); ++i) seen[i].asked = corner;
+}
+
 void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
   SCOPED_TRACE(seen.dpi);
   int dpi = seen.dpi;
   EXPECT_EQ(seen.client.right, Scaled(340, dpi));
   EXPECT_EQ(seen.client.bottom, Scaled(160, dpi));
-  EXPECT_GE(seen.outer.left, seen.work.left);
-  EXPECT_GE(seen.outer.top, seen.work.top);
-  EXPECT_LE(seen.outer.right, seen.work.right);
-  EXPECT_LE(seen.outer.bottom, seen.work.bottom);
+  if (!seen.dragging) {
+    EXPECT_GE(seen.outer.left, seen.work.left);
+    EXPECT_GE(seen.outer.top, seen.work.top);
+    EXPECT_LE(seen.outer.right, seen.work.right);
+    EXPECT_LE(seen.outer.bottom, seen.work.bottom);
+  }
+  // The face of an editor opened at that DPI: the raster template face
+  // where it draws that small, the scalable one where not.
+  const std::wstring face = ExpectedDialogFace(dpi);
   ASSERT_EQ(seen.controls.size(), editor.controls.size());
   for (size_t i = 0; i < editor.controls.size(); ++i) {
     const Control& want = editor.controls[i];
@@ -349,6 +394,7 @@ void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
       EXPECT_EQ(got.rect.bottom - got.rect.top, Scaled(want.h, dpi));
     }
     EXPECT_EQ(got.fontHeight, -MulDiv(8, dpi, 72));
+    EXPECT_EQ(got.face, face);
     // Readable: the whole text, one line high, inside what the control shows.
     EXPECT_LE(got.extent.cx, got.room.right - got.room.left);
     EXPECT_LE(got.extent.cy, got.room.bottom - got.room.top);
@@ -359,10 +405,13 @@ void ExpectScaledAndReadable(const Expected& editor, const EditorAtDpi& seen) {
 
 // At the screen's DPI, and at each DPI a per-monitor-aware host's editor can
 // be dragged to: every control is the table's rectangle scaled by DPI / 96,
-// every label's, box's and button's text fits its control, and the editor
-// stays within the work area. make test runs this at 96 and 192 DPI.
+// in the face an editor opened at that DPI has, every label's, box's and
+// button's text fits its control, and the editor stays within the work area,
+// except while the user drags it. make test runs this at 96 and 192 DPI,
+// with a raster face whose sizes are too large for 96 DPI.
 TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   ASSERT_TRUE(kDpiAware);
+  ASSERT_TRUE(kRasterFace.loaded()) << kRasterFace.why();
   int screenDpi = ScreenDpi();
   // The prefix made for a DPI must really be at it, or this proves nothing.
   if (int wanted = RequestedDpi()) {
@@ -370,6 +419,8 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
   }
   // Every editor once through the same changes first: the system keeps
   // objects of its own for each font size and control it meets first.
+  // Then a drag back to the screen's DPI, which follows a change to a DPI
+  // whose face differs from the screen's where the faces differ at all.
   std::vector<int> changes;
   for (int to : {120, 144, 192, 96})
     if (to != screenDpi) changes.push_back(to);
@@ -379,6 +430,7 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
       seen.push_back(ChangeDpi(window, from, changes[i], CornerOfChange(window, i, changes.size())));
       from = changes[i];
     }
+    DragToDpi(window, from, screenDpi, seen);
   };
   for (const Expected& editor : kEditors) {
     HostCellArray cells({"a", "b", "c", "d", "e"});
@@ -425,11 +477,29 @@ TEST(EditorDpi, EveryEditorScalesItsLayoutAndKeepsItsTextsReadable) {
     for (const EditorAtDpi& at : seen) {
       ExpectScaledAndReadable(editor, at);
       if (&at == &opened) continue;
+      if (at.dragging) {
+        // Under the pointer: the suggested rectangle, though it crosses the
+        // work area's edges.
+        EXPECT_EQ(at.outer.left, at.suggested.left);
+        EXPECT_EQ(at.outer.top, at.suggested.top);
+        if (at.sizeAnswered) {
+          EXPECT_EQ(at.outer.right, at.suggested.right);
+          EXPECT_EQ(at.outer.bottom, at.suggested.bottom);
+        }
+        EXPECT_GT(at.outer.right, at.work.right);
+        EXPECT_GT(at.outer.bottom, at.work.bottom);
+        continue;
+      }
       // The dragged-to corner, unless that would cross the work area's
       // edge: then as near to it as the work area allows.
       EXPECT_EQ(at.outer.left, std::min(at.asked.x, at.work.right - (at.outer.right - at.outer.left)));
       EXPECT_EQ(at.outer.top, std::min(at.asked.y, at.work.bottom - (at.outer.bottom - at.outer.top)));
     }
+    // Back at the screen's DPI, the faces are those it opened with.
+    const EditorAtDpi& back = seen.back();
+    ASSERT_EQ(back.controls.size(), opened.controls.size());
+    for (size_t i = 0; i < back.controls.size(); ++i)
+      EXPECT_EQ(back.controls[i].face, opened.controls[i].face) << back.controls[i].id;
     // The texts travel through every change unharmed.
     EXPECT_EQ(cells.Text(0), "Tahoma Bold Italic");
   }
