@@ -266,6 +266,9 @@ void SoakRows(const char* part, SoakParts parts, int warmupRounds, int rounds, d
       std::to_string(figures.warm.userObjects) + " -> " + std::to_string(figures.end.userObjects) + ", " +
           growth(figures.warm.userObjects, figures.end.userObjects),
       "under 1 %");
+  Row(name + ": the library's own memory blocks, warm -> end",
+      std::to_string(figures.libraryBlocksWarm) + " -> " + std::to_string(figures.libraryBlocksEnd),
+      "equal");
   Row(name + ": private memory, warm -> end",
       Format("%.0f KiB", figures.warm.privateBytes / 1024.0) + " -> " +
           Format("%.0f KiB", figures.end.privateBytes / 1024.0) + ", " +
