@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Usage: tools/bench.sh BUILD_DIR OUTPUT.md  (make bench runs it under tools/with-wine.sh)
-# VEL_SOAK_SECONDS sets each soak's time budget (default 600).
+# VEL_SOAK_SECONDS sets each soak's time budget (default 600; see
+# tools/soak-budget.sh).
 # Runs the benchmark program in every lane that this machine runs and writes
 # one table per lane, with the machine and the Wine version that produced
 # it, to OUTPUT.md and into engineering/figures.md.
@@ -9,10 +10,10 @@ set -euo pipefail
 build=$(realpath "$1"); out=$(realpath -m "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 trap 'rm -f "$out.tmp"' EXIT
-export VEL_SOAK_SECONDS=${VEL_SOAK_SECONDS:-600}
-soak_seconds=$VEL_SOAK_SECONDS
+soak_seconds=$("$here/soak-budget.sh")
 # Two soaks at their budget plus the other measures, which take a few minutes.
 lane_limit=$(awk -v s="$soak_seconds" 'BEGIN { printf "%d", 2 * s + 1200 }')
+echo "each soak's budget: $soak_seconds s; each lane's limit: $lane_limit s" >&2
 {
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) cores of $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"
   echo "$(/usr/lib/wine/wine64 --version) under Xvfb, by \`make bench\`."
@@ -29,13 +30,13 @@ lane_limit=$(awk -v s="$soak_seconds" 'BEGIN { printf "%d", 2 * s + 1200 }')
     # hung, and is not started again: a second run would only double it.
     started=$SECONDS
     set +e
-    "$here/lane-run.sh" "$lane" "$win" bash -c 'cd "$1" && exec timeout -k 10 "$2" "$WINE" vel_bench.exe bench-table.md' \
-      bench "$win/bin" "$lane_limit" >&2
+    "$here/lane-run.sh" "$lane" "$win" bash -c 'cd "$1" && exec timeout -k 10 "$2" "$WINE" vel_bench.exe bench-table.md "$3"' \
+      bench "$win/bin" "$lane_limit" "$soak_seconds" >&2
     status=$?
     set -e
     if [[ $status -eq 124 || $status -eq 137 ]]; then
       echo "error: the $lane-bit lane's bench ran past its $lane_limit s limit and was stopped;" \
-           "VEL_SOAK_SECONDS=$soak_seconds (each soak's budget) would have to be smaller on this machine" >&2
+           "each soak's budget ($soak_seconds s, VEL_SOAK_SECONDS) would have to be smaller on this machine" >&2
       exit 1
     elif [[ $status -ne 0 ]]; then
       echo "error: the $lane-bit lane's bench failed (exit $status)" >&2

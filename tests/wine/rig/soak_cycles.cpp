@@ -9,6 +9,7 @@
 #include "rig/host_cells.h"
 #include "rig/host_window.h"
 #include "rig/library_gdi_objects.h"
+#include "rig/library_heap_blocks.h"
 #include "rig/month_calendar.h"
 #include "rig/platform.h"
 #include "rig/plugin.h"
@@ -171,12 +172,15 @@ double GrowthPercent(double warm, double end) { return warm > 0 ? 100.0 * (end -
 SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts, double budgetSeconds) {
   SoakFigures figures;
   LibraryGdiObjects libraryObjects(Plugin::Get().module);
+  LibraryHeapBlocks libraryBlocks(Plugin::Get().module);
   HostWindow host(300, 200);
   for (int round = 0; round < warmupRounds && figures.failure.empty(); ++round)
     figures.failure = RunRound(host, round, parts);
   ClearHostCalls();
   figures.warm = SettledResources();
   if (libraryObjects.installed()) figures.libraryGdiWarm = libraryObjects.live();
+  if (libraryBlocks.installed())
+    figures.libraryBlocksWarm = libraryBlocks.live(), figures.libraryBytesWarm = libraryBlocks.liveBytes();
   double start = Seconds();
   for (int round = 0; round < rounds && figures.failure.empty(); ++round) {
     if (budgetSeconds > 0 && Seconds() - start >= budgetSeconds) {
@@ -192,6 +196,8 @@ SoakFigures RunSoak(int warmupRounds, int rounds, SoakParts parts, double budget
   ClearHostCalls();
   figures.end = SettledResources();
   if (libraryObjects.installed()) figures.libraryGdiEnd = libraryObjects.live();
+  if (libraryBlocks.installed())
+    figures.libraryBlocksEnd = libraryBlocks.live(), figures.libraryBytesEnd = libraryBlocks.liveBytes();
   if (parts != SoakParts::DialogsAndEditors)
     figures.systemLeakPerRound = SystemCalendarLeakPerRound(host.handle(), kBaselineCreations);
   return figures;

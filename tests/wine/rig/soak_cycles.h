@@ -23,6 +23,10 @@ struct SoakFigures {
   // own objects shows here exactly, whatever the system's caches do.
   long libraryGdiWarm = -1;
   long libraryGdiEnd = -1;
+  // The memory blocks that the DLL itself allocated and had not freed, and
+  // their bytes, likewise: exact where private bytes move with Wine's heaps.
+  long libraryBlocksWarm = -1, libraryBlocksEnd = -1;
+  size_t libraryBytesWarm = 0, libraryBytesEnd = 0;
   // GDI growth left once the system's own leak is taken off.
   long LibraryGdiGrowth() const {
     return end.gdiObjects - warm.gdiObjects - static_cast<long>(systemLeakPerRound * rounds + 0.5);
