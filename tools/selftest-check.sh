@@ -9,9 +9,10 @@
 # lists exactly the PROGRAMs (the lane's Wine test programs), each run
 # classic and themed, each run passed, or skipped with a reason where only a
 # Wine prefix setting makes the program possible.
-# Then the runner's own faults, on probe programs: a failure, a hang and a
-# crash reported as such, and a run from a read-only folder with a
-# temporary folder that the code page cannot spell.
+# Then the runner's own faults, on probe programs: a failure, a hang, a
+# crash and a fault in a window procedure at WM_CREATE reported as such, a
+# result file left undeletable not lent to the next run, and a run from a
+# read-only folder with a temporary folder that the code page cannot spell.
 set -euo pipefail
 : "${WINEPREFIX:?run through tools/lane-run.sh}" "${WINE:?run through tools/lane-run.sh}"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -98,23 +99,26 @@ $(diff <(echo "$expected") <(echo "$listed"))"
 for entry in "${locales[@]}"; do check_package "${entry%%:*}" "${entry##*:}"; done
 
 # The runner must also see a failure, a hang and a crash: the probe, copied
-# under three names into a package of its own, fails one test, hangs in
-# another, and crashes in a third.
+# under five names into a package of its own, fails one test, hangs in
+# another, crashes in a third, faults at WM_CREATE in a fourth (which the
+# system would swallow unless the program's start-up stops it), and in a
+# fifth fails and leaves its result file read-only, its next run then ending
+# before it writes results of its own.
 locale=${locales[0]%%:*}
 limit=10
 probe=$work/probe
 build=$([[ $lane == 32 ]] && echo "$win32" || echo "$win64")
 mkdir -p "$probe/win$lane"
 cp "$folder/$runner" "$probe/"
-for role in fail hang crash; do cp "$build/bin/selftest_probe.exe" "$probe/win$lane/probe_$role.exe"; done
+for role in fail hang crash callback stale; do cp "$build/bin/selftest_probe.exe" "$probe/win$lane/probe_$role.exe"; done
 set +e
 run_runner "$locale" "$probe" --timeout "$limit"
 status=$?
 set -e
 report=$(plain_report "$probe/VelSelfTest-report.txt")
-[[ $status -eq 1 ]] || fail "with a failing, a hanging and a crashing program the runner exited with $status, not 1"
+[[ $status -eq 1 ]] || fail "with failing, hanging and crashing programs the runner exited with $status, not 1"
 for run in classic themed; do
-  grep -q "^  win$lane\\\\probe_fail  *$run  *failed .*1 failures, 2 skipped" <<<"$report" ||
+  grep -q "^  win$lane\\\\probe_fail  *$run  *failed .*1 failures, 4 skipped" <<<"$report" ||
     fail "the failing probe is not reported as failed ($run)"
   grep -q "^  win$lane\\\\probe_hang  *$run  *hung .*in Probe.Hangs$" <<<"$report" ||
     fail "the hanging probe is not reported as hung in its test ($run)"
@@ -123,15 +127,28 @@ for run in classic themed; do
   crashed=' crashed +exception 0xC0000005 \(access violation\) after ([0-9]+)\.[0-9] s, in Probe\.Crashes$'
   [[ "$crash" =~ $crashed ]] || fail "the crashing probe is not reported as crashed with its code: $crash"
   (( BASH_REMATCH[1] < limit )) || fail "the crashing probe ran until the limit: $crash"
+  callback=$(grep "^  win$lane\\\\probe_callback  *$run " <<<"$report") || fail "the WM_CREATE probe is not listed ($run)"
+  [[ "$callback" =~ ' crashed '+'exception 0xC0000005 (access violation) after '.*', in Probe.CrashesInWmCreate'$ ]] ||
+    fail "the fault at WM_CREATE is not reported as a crash ($run): $callback"
 done
+# The stale probe's second run must not show the first run's failure.
+stale_run() { awk -v run="$1" '$1 ~ /probe_stale$/ && $2 == run { on = 1; print; next } !/^    / { on = 0 } on' <<<"$report"; }
+stale_run classic | grep -q " failed .*1 failures" || fail "the stale probe's first run is not reported as failed"
+stale=$(stale_run themed)
+grep -q "^  win$lane\\\\probe_stale  *themed  *failed  *exit code 4, .*ended in Probe.LeavesItsResultsBehind$" <<<"$stale" &&
+  ! grep -q "stale failure\|failures" <<<"$stale" ||
+  fail "the run after an undeletable result file borrowed its results or was not reported as failed: $stale"
+grep -q "^    note: the result file .*results.xml that an earlier run left could not be deleted" <<<"$stale" ||
+  fail "the run after an undeletable result file does not say so: $stale"
 grep -q "^    failed: Probe.Fails$" <<<"$report" || fail "the failing test is not named"
 grep -q "deliberate failure" <<<"$report" || fail "the failure's message is missing"
 grep -q "^    skipped: Probe.Hangs: only the hanging probe hangs" <<<"$report" || fail "the skip's reason is missing"
 grep -A2 "probe_crash .* crashed " <<<"$report" | grep -q "^    last output:$" || fail "the crash's last output is missing"
-grep -q "^Summary of 6 runs: 0 passed, 2 failed, 2 crashed, 2 hung, 0 skipped$" <<<"$report" ||
+grep -q "^Summary of 10 runs: 0 passed, 4 failed, 4 crashed, 2 hung, 0 skipped$" <<<"$report" ||
   fail "the summary does not count them"
-echo "selftest-check: the runner reports the failing probe as failed, the hanging one as hung and the" \
-     "crashing one as crashed, with its code, after $(sed -E 's/.* after ([0-9.]+ s).*/\1/' <<<"$crash")"
+echo "selftest-check: the runner reports the failing probe as failed, the hanging one as hung, the" \
+     "crashing one as crashed, with its code, after $(sed -E 's/.* after ([0-9.]+ s).*/\1/' <<<"$crash")," \
+     "the one faulting at WM_CREATE as crashed, and the run after an undeletable result file with its own results"
 
 # From a read-only folder (immutable for root, whom the mode bits do not
 # stop) with a temporary folder named outside every ANSI code page: the

@@ -17,15 +17,16 @@
 
 #include "../wine/themed/common_controls6.h"
 #include "machine.h"
+#include "result_file.h"
 #include "report.h"
 #include "run_program.h"
+#include "run_report.h"
 #include "test_results.h"
 
 namespace {
 
 constexpr DWORD kDefaultLimitSeconds = 300;
 constexpr int kExitFailed = 1, kExitUsage = 2;
-constexpr int kTailLines = 15;
 constexpr char kUsage[] =
     "Usage: VelSelfTest [--only NAME] [--list] [--report PATH] [--lane 32|64] [--timeout SECONDS]\n"
     "  --only NAME      run only the program NAME (calendar_test, or win64\\calendar_test); repeatable\n"
@@ -187,10 +188,6 @@ bool Wanted(const Lane& lane, const std::wstring& program, const std::vector<std
   return false;
 }
 
-enum class Outcome { Passed, Failed, Crashed, Hung, Skipped };
-const char* const kOutcomeNames[] = {"passed", "failed", "crashed", "hung", "skipped"};
-constexpr int kOutcomes = 5;
-
 struct Tally {
   int counts[kOutcomes] = {};
   int notRun = 0;  // programs
@@ -270,81 +267,6 @@ std::string MachineSection(const Machine& m, const std::vector<Lane>& lanes, con
   return s;
 }
 
-constexpr char kThemedMark[] = "Common Controls 6 active: ";
-
-// One run of one program, as the report and the console show it.
-struct RunReport {
-  Outcome outcome = Outcome::Failed;
-  std::string details;                   // after the outcome, on its line
-  std::string notes;                     // the lines below it
-  std::vector<std::string> failedTests;  // for the console
-  std::string commonControls;            // what a themed run said it loaded
-};
-
-RunReport Report(const ProgramRun& run, const std::string& output, const TestResults& results) {
-  RunReport r;
-  char figures[160];
-  bool tail = false;
-  if (run.hung) {
-    r.outcome = Outcome::Hung;
-    std::string in = UnfinishedTest(output);
-    snprintf(figures, sizeof(figures), "ended at the limit after %.1f s", run.seconds);
-    r.details = figures + (in.empty() ? std::string() : ", in " + in);
-    tail = true;
-  } else if (IsCrashCode(run.exitCode)) {
-    r.outcome = Outcome::Crashed;
-    const char* name = CrashName(run.exitCode);
-    snprintf(figures, sizeof(figures), "exception 0x%08lX%s%s%s after %.1f s",
-             static_cast<unsigned long>(run.exitCode), *name ? " (" : "", name, *name ? ")" : "",
-             run.seconds);
-    std::string in = UnfinishedTest(output);
-    r.details = figures + (in.empty() ? std::string() : ", in " + in);
-    tail = true;
-  } else if (run.exitCode != 0 || !results.failures.empty() || !results.haveXml) {
-    r.outcome = Outcome::Failed;
-    snprintf(figures, sizeof(figures), "exit code %lu, %.1f s", static_cast<unsigned long>(run.exitCode),
-             run.seconds);
-    r.details = figures;
-    if (!results.haveXml) {
-      std::string in = UnfinishedTest(output);
-      if (!in.empty()) r.details += ", ended in " + in;
-    }
-    tail = run.exitCode != 0;
-  } else if (results.run > 0 && results.skips.size() == static_cast<size_t>(results.run)) {
-    r.outcome = Outcome::Skipped;
-    r.details = OneLine(results.skips.front().message);
-  } else {
-    r.outcome = Outcome::Passed;
-    snprintf(figures, sizeof(figures), "%d tests, %.1f s", results.run, run.seconds);
-    r.details = figures;
-  }
-  if (!run.inJob) r.details += ", outside a job of its own";
-  if (results.haveXml) {
-    if (!results.failures.empty()) r.details += ", " + std::to_string(results.failures.size()) + " failures";
-    if (!results.skips.empty() && r.outcome != Outcome::Skipped)
-      r.details += ", " + std::to_string(results.skips.size()) + " skipped";
-    for (const TestNote& note : results.failures) {
-      r.notes += "    failed: " + note.test + "\n" + Indented(note.message, "      ") + "\n";
-      if (r.failedTests.empty() || r.failedTests.back() != note.test) r.failedTests.push_back(note.test);
-    }
-    if (r.outcome != Outcome::Skipped)
-      for (const TestNote& note : results.skips)
-        r.notes += "    skipped: " + note.test + ": " + OneLine(note.message) + "\n";
-  } else {
-    for (const std::string& test : FailedTestsInOutput(output)) r.notes += "    failed: " + test + "\n";
-  }
-  // A run that ended badly with no failure listed (a crash, a suite's
-  // set-up that failed, an abort) says why only in its output.
-  if (tail && results.failures.empty())
-    r.notes += "    last output:\n" + Indented(Tail(output, kTailLines), "      ") + "\n";
-  size_t mark = output.find(kThemedMark);
-  if (mark != std::string::npos) {
-    size_t start = mark + sizeof(kThemedMark) - 1;
-    r.commonControls = output.substr(start, output.find_first_of("\r\n", start) - start);
-  }
-  return r;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -408,7 +330,9 @@ int wmain(int argc, wchar_t** argv) {
                std::to_string(GetACP()) + " can spell\n");
     return Finish(kExitFailed);
   }
-  const std::wstring xmlFile = work + L"\\results.xml", outputFile = work + L"\\output.txt";
+  ResultFile xmlFiles(work);
+  const std::vector<std::string> debuggers = PostMortemDebuggers();
+  const std::wstring outputFile = work + L"\\output.txt";
   std::string tempNote = Utf8(TempFolder());
   if (FolderOf(work) != TempFolder())
     tempNote += "; the programs' results went through " + Utf8(FolderOf(work)) + ", which code page " +
@@ -447,11 +371,11 @@ int wmain(int argc, wchar_t** argv) {
       const std::wstring& program = lane.programs[index];
       const std::string name = Utf8(lane.folderName + L"\\" + program);
       for (bool themed : {false, true}) {
-        DeleteFileW(xmlFile.c_str());
-        std::wstring arguments = L"\"--gtest_output=xml:" + xmlFile + L"\"";
+        const std::wstring xmlFile = xmlFiles.Prepare();
+        std::wstring arguments = xmlFile.empty() ? L"" : L"\"--gtest_output=xml:" + xmlFile + L"\"";
         if (themed) arguments += L" " VEL_COMMON_CONTROLS6_FLAG;
         ProgramRun run = RunProgram(lane.folder + L"\\" + program + L".exe", arguments, lane.folder,
-                                    outputFile, options.limitSeconds * 1000);
+                                    outputFile, options.limitSeconds * 1000, debuggers);
         if (!run.started && run.startError == ERROR_BAD_EXE_FORMAT && index == 0 &&
             lane.bits != machine.runnerBits) {
           // A 64-bit Windows without its 32-bit subsystem (Server Core
@@ -466,13 +390,15 @@ int wmain(int argc, wchar_t** argv) {
           r.outcome = Outcome::Failed;
           r.details = "did not start (error " + std::to_string(run.startError) + ")";
         } else {
-          r = Report(run, ProgramText(ReadFileText(outputFile)), ReadTestXml(ProgramText(ReadFileText(xmlFile))));
+          r = Report(run, ProgramText(ReadFileText(outputFile)),
+                     xmlFile.empty() ? TestResults() : ReadTestXml(ProgramText(ReadFileText(xmlFile))));
         }
         if (themed && r.commonControls.empty() && (r.outcome == Outcome::Passed || r.outcome == Outcome::Skipped)) {
           // Without the line the run tested the classic controls again.
           r.outcome = Outcome::Failed;
           r.details += "; it did not say that Common Controls 6 was active";
         }
+        r.notes += xmlFiles.TakeNote();
         if (themed && lane.commonControls.empty()) lane.commonControls = r.commonControls;
         ++tally.counts[static_cast<int>(r.outcome)];
 
@@ -495,7 +421,7 @@ int wmain(int argc, wchar_t** argv) {
       Print(line);
     }
   }
-  DeleteFileW(xmlFile.c_str());
+  xmlFiles.DeleteAll();
   DeleteFileW(outputFile.c_str());
   RemoveDirectoryW(work.c_str());
 

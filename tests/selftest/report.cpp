@@ -71,6 +71,8 @@ DWORD WriteWhole(const std::wstring& path, const std::string& bytes) {
   return error;
 }
 
+bool IsSharingError(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
 }  // namespace
 
 std::wstring Wide(const std::string& utf8) { return Decode(CP_UTF8, 0, utf8); }
@@ -121,14 +123,28 @@ void Print(const std::string& text) { Put(STD_OUTPUT_HANDLE, stdout, text); }
 void PrintError(const std::string& text) { Put(STD_ERROR_HANDLE, stderr, text); }
 
 bool ReportFile::Write(const std::string& text) {
+  constexpr int kTries = 5;
+  constexpr DWORD kRetryMs = 200;
   const std::string bytes = AsReportBytes(text);
-  for (;;) {
-    DWORD error = WriteWhole(places_[at_], bytes);
-    if (error == ERROR_SUCCESS) return true;
-    notes_ += "VelSelfTest: could not write the report to " + Utf8(places_[at_]) + " (error " +
-              std::to_string(error) + ")\n";
-    if (at_ + 1 == places_.size()) return false;
-    ++at_;
+  for (size_t at = firstHeld_ ? 0 : at_;; ++at) {
+    DWORD error = WriteWhole(places_[at], bytes);
+    for (int tried = 1; at == 0 && IsSharingError(error) && tried < kTries; ++tried) {
+      Sleep(kRetryMs);
+      error = WriteWhole(places_[at], bytes);
+    }
+    if (error == ERROR_SUCCESS) {
+      // Back at the first place: the fallback's copy would only mislead.
+      if (at < at_) DeleteFileW(places_[at_].c_str());
+      if (at == 0) firstHeld_ = false;
+      at_ = at;
+      return true;
+    }
+    if (at == 0) firstHeld_ = IsSharingError(error);
+    if (at >= at_)
+      notes_ += "VelSelfTest: could not write the report to " + Utf8(places_[at]) + " (error " +
+                std::to_string(error) + ")\n";
+    if (at + 1 == places_.size()) return false;
+    if (at >= at_) at_ = at + 1;
   }
 }
 

@@ -26,7 +26,10 @@ void PrintError(const std::string& text);
 // The report file: written whole each time, as UTF-8 with its mark and CR LF
 // line ends. Where a place refuses it (a read-only folder, Program Files
 // without virtualisation), the next one is tried, and path() is the one
-// really written.
+// really written. The first place is tried a few times when another
+// program holds the file a moment (a synced Desktop, a scanner), and again
+// at each later write after such a refusal, so that the report ends where
+// the README says to look, whole.
 class ReportFile {
  public:
   explicit ReportFile(std::vector<std::wstring> places) : places_(std::move(places)) {}
@@ -38,5 +41,6 @@ class ReportFile {
  private:
   std::vector<std::wstring> places_;
   size_t at_ = 0;
+  bool firstHeld_ = false;  // the first place refused only for a sharing violation
   std::string notes_;
 };

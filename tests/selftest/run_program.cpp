@@ -1,5 +1,8 @@
 #include "run_program.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace {
 
 // Owns a handle for the length of one run.
@@ -11,6 +14,60 @@ struct Handle {
 };
 
 constexpr DWORD kExitCodeWhenEnded = WAIT_TIMEOUT;
+constexpr DWORD kPollMs = 200;
+// A post-mortem debugger that reports and ends the program (Wine's winedbg
+// --auto) is given this long; one that waits for a user is then ended.
+constexpr ULONGLONG kDebuggerGraceMs = 5000;
+
+std::string LowerAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::string NarrowName(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  std::string out;
+  for (wchar_t c : name) out += c < 128 ? static_cast<char>(c) : '?';
+  out = LowerAscii(out);
+  return out.find('.') == std::string::npos ? out + ".exe" : out;
+}
+
+// The program of a command line: quoted, or up to the first space.
+std::string ProgramOfCommand(std::wstring command) {
+  command.erase(0, command.find_first_not_of(L" \t"));
+  if (command.empty()) return std::string();
+  std::wstring program = command[0] == L'"' ? command.substr(1, command.find(L'"', 1) - 1)
+                                            : command.substr(0, command.find(L' '));
+  return program.empty() ? std::string() : NarrowName(program);
+}
+
+std::string ImageName(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return std::string();
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  std::string name = QueryFullProcessImageNameW(process, 0, path, &length) ? NarrowName(path) : std::string();
+  CloseHandle(process);
+  return name;
+}
+
+// What the job's completion port has said since the last look.
+void ReadJobMessages(HANDLE port, DWORD mainId, const std::vector<std::string>& debuggers, ProgramRun& run) {
+  DWORD message = 0;
+  ULONG_PTR key = 0;
+  LPOVERLAPPED data = nullptr;
+  while (port && GetQueuedCompletionStatus(port, &message, &key, &data, 0)) {
+    const DWORD processId = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
+    if (message == JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS && processId == mainId) run.abnormalExit = true;
+    if (message == JOB_OBJECT_MSG_NEW_PROCESS && processId != mainId && run.debugger.empty()) {
+      std::string name = ImageName(processId);
+      if (!name.empty() && std::find(debuggers.begin(), debuggers.end(), name) != debuggers.end())
+        run.debugger = name;
+    }
+  }
+}
 
 HANDLE InheritableFile(const std::wstring& path, DWORD access, DWORD disposition) {
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -19,6 +76,26 @@ HANDLE InheritableFile(const std::wstring& path, DWORD access, DWORD disposition
 }
 
 }  // namespace
+
+std::vector<std::string> PostMortemDebuggers() {
+  std::vector<std::string> names;
+  for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", 0,
+                      KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+      continue;
+    wchar_t command[1024] = {};
+    DWORD size = sizeof(command) - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key, L"Debugger", nullptr, &type, reinterpret_cast<BYTE*>(command), &size) ==
+            ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      std::string name = ProgramOfCommand(command);
+      if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    RegCloseKey(key);
+  }
+  return names;
+}
 
 void QuietErrorMode() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX); }
 
@@ -45,7 +122,7 @@ const char* CrashName(DWORD exitCode) {
 
 ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments,
                       const std::wstring& folder, const std::wstring& outputFile,
-                      DWORD limitMs) {
+                      DWORD limitMs, const std::vector<std::string>& debuggers) {
   ProgramRun run;
   Handle job{CreateJobObjectW(nullptr, nullptr)};
   if (!job.h) {
@@ -58,6 +135,13 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments
   limits.BasicLimitInformation.LimitFlags =
       JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
   SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+  // The job's messages name every process started in it (a post-mortem
+  // debugger among them) and say when the program ends abnormally.
+  Handle port{CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {job.h, port.h};
+  if (port.h)
+    SetInformationJobObject(job.h, JobObjectAssociateCompletionPortInformation, &association,
+                            sizeof(association));
 
   Handle output{InheritableFile(outputFile, GENERIC_WRITE, CREATE_ALWAYS)};
   Handle input{InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING)};
@@ -93,14 +177,27 @@ ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments
   run.inJob = AssignProcessToJobObject(job.h, process.hProcess) != FALSE;
   ULONGLONG start = GetTickCount64();
   ResumeThread(process.hThread);
-  if (WaitForSingleObject(process.hProcess, limitMs) == WAIT_TIMEOUT) {
-    run.hung = true;
+  ULONGLONG debuggerSince = 0;
+  while (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_TIMEOUT) {
+    ReadJobMessages(port.h, process.dwProcessId, debuggers, run);
+    const ULONGLONG now = GetTickCount64();
+    if (!run.debugger.empty() && !debuggerSince) debuggerSince = now;
+    const bool waitsInDebugger = debuggerSince && now - debuggerSince >= kDebuggerGraceMs;
+    if (!waitsInDebugger && now - start < limitMs) continue;
+    // A debugger that attached by itself (one not in the job) shows here.
+    BOOL attached = FALSE;
+    if (run.debugger.empty() && CheckRemoteDebuggerPresent(process.hProcess, &attached) && attached)
+      run.debugger = "a debugger";
+    run.endedInDebugger = !run.debugger.empty();
+    run.hung = !run.endedInDebugger;
     // Ending an empty job succeeds and ends nothing: a program outside the
     // job is ended by itself.
     if (!run.inJob || !TerminateJobObject(job.h, kExitCodeWhenEnded))
       TerminateProcess(process.hProcess, kExitCodeWhenEnded);
     WaitForSingleObject(process.hProcess, 10000);
+    break;
   }
+  ReadJobMessages(port.h, process.dwProcessId, debuggers, run);
   run.seconds = (GetTickCount64() - start) / 1000.0;
   GetExitCodeProcess(process.hProcess, &run.exitCode);
   // Closing the job ends whatever the program left running.
