@@ -20,9 +20,9 @@ PAGES_TOOL = Path(__file__).resolve().parents[2] / "tools" / "html-pages.py"
 
 
 def load_pages_tool():
-    spec = importlib.util.spec_from_file_location("html_pages", PAGES_TOOL)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("html_pages", PAGES_TOOL)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
