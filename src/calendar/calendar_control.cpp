@@ -1,8 +1,8 @@
 // The month calendar's own window procedure, wrapped: Enter and Space pick
 // the selected day as a click does, a click's pick is reported once the
 // control has finished with the click, a dialog manager's loop is told to
-// leave Enter to the control, and the previous-date colours are checked at
-// each paint so that a switch of High Contrast shows at once.
+// leave Enter to the control, and the calendar's colours are checked at each
+// paint and each colour or theme change so that High Contrast shows at once.
 #include <windows.h>
 #include <commctrl.h>
 
